@@ -1,0 +1,23 @@
+#pragma once
+// The program's folders, worked out once at start.
+#include <string>
+
+namespace zep {
+
+struct Folders {
+    std::string ProgramFolder;     // ends with a backslash
+    std::string DesktopFolder;     // ends with a backslash
+    std::string DataFolder;        // ProgramFolder + "data\"
+    std::string RepositoryFolder;  // ProgramFolder + "repository\"
+    std::string StatusFile;        // DataFolder + "status.ord"
+};
+
+// The folders of a program whose executable is exePath: the Desktop from the
+// shell's per-user folder settings, else the Windows folder + "\desktop\".
+// Creates the data and repository folders when missing.
+Folders ResolveFolders(const std::string& exePath);
+
+// The full path of the running executable.
+std::string ExecutablePath();
+
+}  // namespace zep

@@ -1,0 +1,95 @@
+# Shared by scripts/run, scripts/test and scripts/bench: installing what is
+# missing, and a throwaway Wine prefix whose Desktop never reaches the real user's folders.
+# shellcheck shell=bash
+
+ZEPTON_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+ZEPTON_PACKAGES=(cmake clang libclang-rt-14-dev googletest
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
+  fonts-wine xvfb xauth x11-utils imagemagick)
+ZEPTON_DESKTOP=zepton
+
+say() { printf '==> %s\n' "$*" >&2; }
+
+# Installs the packages that are not there yet; a warm machine skips apt entirely.
+ensure_packages() {
+  local missing=() p
+  dpkg --print-foreign-architectures | grep -qx i386 || { dpkg --add-architecture i386; NEED_UPDATE=1; }
+  for p in "${ZEPTON_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    say "installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  elif [[ -n ${NEED_UPDATE:-} ]]; then
+    apt-get update -qq
+  fi
+}
+
+# start_x: a private Xvfb on a free display; sets DISPLAY and XVFB_PID.
+start_x() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local n
+  read -r n <"$fifo"
+  rm -f "$fifo"
+  export DISPLAY=":$n"
+}
+
+# make_prefix DIR [graphics]: a new Wine prefix in DIR, sandboxed, with its own
+# virtual desktop (or the null graphics driver when no second argument is given).
+make_prefix() {
+  export WINEPREFIX=$1 WINEARCH=win64 WINEDEBUG=-all
+  local graphics=${2:-}
+  mkdir -p "$WINEPREFIX"
+  WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
+  wineserver -w
+  sandbox_user_folders
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+  local reg
+  reg=$(mktemp --suffix=.reg)
+  {
+    printf 'REGEDIT4\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders]\r\n'
+    printf '"Desktop"="C:\\\\users\\\\%s\\\\Desktop"\r\n\r\n' "$(wine_user)"
+    if [[ -n $graphics ]]; then
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="%s"\r\n\r\n' "$ZEPTON_DESKTOP"
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"%s"="1024x700"\r\n\r\n' "$ZEPTON_DESKTOP"
+    else
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Graphics"="null"\r\n\r\n'
+    fi
+  } >"$reg"
+  wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+  wineserver -w
+  rm -f "$reg"
+  # A persistent server, started after the settings above: test processes then
+  # never inherit CTest's pipes through a server they started themselves.
+  wineserver -p
+}
+
+wine_user() { ls "$WINEPREFIX/drive_c/users" | grep -v -x -e Public -e public | head -n1; }
+
+# Wine links Desktop, Documents and the like to the Linux user's own folders:
+# replace every such link with a real empty folder inside the prefix.
+sandbox_user_folders() {
+  local dir link
+  for dir in "$WINEPREFIX"/drive_c/users/*; do
+    for link in "$dir"/*; do
+      if [[ -L $link ]]; then rm -f "$link"; mkdir -p "$link"; fi
+    done
+    mkdir -p "$dir/Desktop"
+  done
+}
+
+# start_desktop: the Wine virtual desktop every program of this prefix lands on.
+start_desktop() {
+  wine explorer "/desktop=$ZEPTON_DESKTOP,1024x700" >/dev/null 2>&1 &
+  sleep 2
+}
+
+stop_wine() { wineserver -k 2>/dev/null || true; }

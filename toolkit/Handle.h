@@ -1,0 +1,64 @@
+#pragma once
+// One owning wrapper for every kind of Win32 handle: the traits say what "no
+// handle" is and how to release one.
+#include <windows.h>
+
+#include <utility>
+
+namespace zep {
+
+template <class Traits>
+class UniqueHandle {
+public:
+    using handle_type = typename Traits::handle_type;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(handle_type h) : h_(h) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : h_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        reset(other.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    handle_type get() const { return h_; }
+    explicit operator bool() const { return h_ != Traits::invalid(); }
+    handle_type release() { return std::exchange(h_, Traits::invalid()); }
+    void reset(handle_type h = Traits::invalid()) {
+        if (h_ != Traits::invalid()) Traits::close(h_);
+        h_ = h;
+    }
+
+private:
+    handle_type h_ = Traits::invalid();
+};
+
+struct FileHandleTraits {
+    using handle_type = HANDLE;
+    static handle_type invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(handle_type h) { ::CloseHandle(h); }
+};
+struct FindHandleTraits {
+    using handle_type = HANDLE;
+    static handle_type invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(handle_type h) { ::FindClose(h); }
+};
+struct RegKeyTraits {
+    using handle_type = HKEY;
+    static handle_type invalid() { return nullptr; }
+    static void close(handle_type h) { ::RegCloseKey(h); }
+};
+struct GdiObjectTraits {
+    using handle_type = HGDIOBJ;
+    static handle_type invalid() { return nullptr; }
+    static void close(handle_type h) { ::DeleteObject(h); }
+};
+
+using FileHandle = UniqueHandle<FileHandleTraits>;
+using FindHandle = UniqueHandle<FindHandleTraits>;
+using RegKey = UniqueHandle<RegKeyTraits>;
+using GdiObject = UniqueHandle<GdiObjectTraits>;
+
+}  // namespace zep
