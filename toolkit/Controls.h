@@ -1,0 +1,205 @@
+#pragma once
+// Controls: windowless ones painted on their parent's canvas, and windowed ones
+// around a native window. Each windowed control routes the mouse to the
+// windowless controls it hosts.
+#include "toolkit/Component.h"
+#include "toolkit/Graphics.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace zep {
+
+class TWinControl;
+class TPopupMenu;
+
+// Cursor numbers; positive numbers are the program's own cursors.
+using TCursor = int;
+inline constexpr TCursor crDefault = 0;
+inline constexpr TCursor crArrow = -2;
+inline constexpr TCursor crHourGlass = -11;
+inline constexpr TCursor crHandPoint = -21;
+
+class TControl : public TComponent {
+public:
+    TControl(TComponent* owner, TWinControl* parent);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+    virtual void SetBounds(int left, int top, int width, int height);
+
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool visible);
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool enabled);
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint);
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool show);
+
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor) { cursor_ = cursor; }
+    TFont& Font() { return font_; }
+
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
+
+    virtual void Invalidate();
+
+protected:
+    virtual void CaptionChanged() { Invalidate(); }
+    virtual void HintChanged();
+
+private:
+    TWinControl* parent_;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+    std::string caption_;
+    std::string hint_;
+    bool showHint_ = false;
+    TCursor cursor_ = crDefault;
+    TFont font_;
+    TPopupMenu* popupMenu_ = nullptr;
+};
+
+// A control without a window of its own: it paints on its parent's canvas,
+// and its parent hands it the mouse.
+class TGraphicControl : public TControl {
+public:
+    TGraphicControl(TComponent* owner, TWinControl* parent);
+    ~TGraphicControl() override;
+
+    // The framework's calls, in the order it makes them.
+    virtual void Paint(TCanvas& canvas) = 0;
+    virtual void MouseDown(TMouseButton, TShiftState, int, int) {}
+    virtual void MouseMove(TShiftState, int, int) {}
+    virtual void MouseUp(TMouseButton, TShiftState, int, int) {}
+    virtual void Click() {}
+    virtual void DblClick() {}
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
+    // An accelerator key typed in the window; true when handled.
+    virtual bool DialogChar(char) { return false; }
+
+    // Asks the parent to repaint the control's area, background first.
+    void Repaint();
+};
+
+// A canvas on the control's area of its parent, for drawing at once outside a
+// paint cycle; coordinates are the control's own.
+struct WindowDC {
+    explicit WindowDC(HWND window);
+    ~WindowDC();
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HWND window;
+    HDC dc;
+};
+
+// The device context outlives the canvas, which deselects its objects first.
+class TControlCanvas : private WindowDC, public TCanvas {
+public:
+    explicit TControlCanvas(TGraphicControl& control);
+};
+
+class TWinControl : public TControl {
+public:
+    TWinControl(TComponent* owner, TWinControl* parent);
+    ~TWinControl() override;
+
+    HWND Handle() const { return handle_; }
+
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetVisible(bool visible) override;
+    void SetEnabled(bool enabled) override;
+    void Invalidate() override;
+
+    // The windowless controls painted on this one, in creation order.
+    const std::vector<TGraphicControl*>& GraphicControls() const { return graphics_; }
+    void AddGraphicControl(TGraphicControl* control) { graphics_.push_back(control); }
+    void RemoveGraphicControl(TGraphicControl* control);
+
+    // The topmost enabled, visible windowless control at a client point.
+    TGraphicControl* ControlAt(POINT point) const;
+
+    static TWinControl* FromHandle(HWND window);
+
+protected:
+    // Creates the window; a null class name uses the toolkit's own window class.
+    void CreateHandle(const char* className, DWORD style, DWORD exStyle = 0, HWND parentOverride = nullptr);
+    // Every message of the window; the default passes it on to the class's procedure.
+    virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Paints the window's own face (own class only) before the windowless controls.
+    virtual void PaintWindow(HDC dc);
+    // A message that the parent passes on to the child it concerns (WM_COMMAND,
+    // WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM); true when handled.
+    virtual bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void CaptionChanged() override;
+    void HintChanged() override;
+
+    TColor Color = clBtnFace;
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void PaintGraphicControls(HDC dc, const RECT& dirty);
+    bool RouteMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void SetHover(TGraphicControl* control);
+    void ReleaseMouse();
+    bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool SetCursorForClient();
+
+    HWND handle_ = nullptr;
+    WNDPROC classProc_ = nullptr;
+    bool ownClass_ = false;
+    std::vector<TGraphicControl*> graphics_;
+    TGraphicControl* captured_ = nullptr;
+    TGraphicControl* hover_ = nullptr;
+    bool trackingLeave_ = false;
+    bool suppressClick_ = false;
+};
+
+// The screen cursor: when it is not crDefault it shows over every window of
+// the program; otherwise each control shows its own.
+class TScreen {
+public:
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor);
+    HCURSOR CursorHandle(TCursor cursor) const;
+    // Installs a cursor of the program's own under a positive number.
+    void SetCustomCursor(TCursor number, HCURSOR cursor);
+
+private:
+    TCursor cursor_ = crDefault;
+    std::vector<std::pair<TCursor, HCURSOR>> custom_;
+};
+
+TScreen& Screen();
+
+// Shows the busy cursor for its lifetime and then the cursor that was there before.
+class TBusyCursor {
+public:
+    TBusyCursor() : saved_(Screen().Cursor()) { Screen().SetCursor(crHourGlass); }
+    ~TBusyCursor() { Screen().SetCursor(saved_); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+private:
+    TCursor saved_;
+};
+
+// Shift state from a mouse message's key flags.
+TShiftState ShiftFromKeys(WPARAM keys);
+
+}  // namespace zep

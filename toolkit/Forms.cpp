@@ -1,0 +1,376 @@
+#include "toolkit/Forms.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace zep {
+namespace {
+
+const char* const kAppClass = "ZeptonApplication";
+
+TForm* FormOf(HWND window) {
+    HWND root = window ? ::GetAncestor(window, GA_ROOT) : nullptr;
+    return dynamic_cast<TForm*>(TWinControl::FromHandle(root));
+}
+
+DWORD FormStyle(const TForm::Options& o) {
+    DWORD style = WS_CAPTION | WS_CLIPCHILDREN;
+    if (o.borderStyle == TBorderStyle::bsDialog) return style | WS_POPUP | DS_MODALFRAME;
+    style |= WS_OVERLAPPED | WS_BORDER;
+    if (o.borderIcons & biSystemMenu) style |= WS_SYSMENU;
+    if (o.borderIcons & biMinimize) style |= WS_MINIMIZEBOX;
+    return style;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+    std::vector<HWND> windows;
+    ::EnumChildWindows(parent, &CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::vector<HWND> ThreadWindows() {
+    std::vector<HWND> windows;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+DWORD FormExStyle(const TForm::Options& o) {
+    return o.borderStyle == TBorderStyle::bsDialog ? WS_EX_DLGMODALFRAME : 0;
+}
+
+}  // namespace
+
+std::string ErrorReportText(const std::string& message) {
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
+    return message;
+}
+
+// ---- TForm
+
+TForm::TForm(TComponent* owner, const Options& options) : TWinControl(owner, nullptr), position_(options.position) {
+    SetCaption(options.caption);
+    const DWORD style = FormStyle(options), exStyle = FormExStyle(options);
+    RECT r{0, 0, options.clientWidth, options.clientHeight};
+    ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    TControl::SetBounds(options.left, options.top, r.right - r.left, r.bottom - r.top);
+    CreateHandle(nullptr, style, exStyle, Application().Handle());
+    // The window may have got another frame than asked for: make the client size exact.
+    RECT client;
+    ::GetClientRect(Handle(), &client);
+    const int dw = options.clientWidth - client.right, dh = options.clientHeight - client.bottom;
+    if (dw || dh) TWinControl::SetBounds(Left(), Top(), Width() + dw, Height() + dh);
+}
+
+void TForm::Created() {
+    LoadComponents();
+    try {
+        Fire(OnCreate, this);
+    } catch (...) {
+        Application().HandleException();
+    }
+}
+
+int TForm::ClientWidth() const {
+    RECT r;
+    ::GetClientRect(Handle(), &r);
+    return r.right;
+}
+
+int TForm::ClientHeight() const {
+    RECT r;
+    ::GetClientRect(Handle(), &r);
+    return r.bottom;
+}
+
+RECT TForm::WindowRect() const {
+    RECT r{};
+    ::GetWindowRect(Handle(), &r);
+    return r;
+}
+
+void TForm::SetPosition(int left, int top) {
+    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::Show() {
+    if (position_ == TPosition::poScreenCenter) {
+        RECT r = WindowRect();
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        SetPosition((::GetSystemMetrics(SM_CXSCREEN) - w) / 2, (::GetSystemMetrics(SM_CYSCREEN) - h) / 2);
+    }
+    HWND app = Application().Handle();
+    if (app && !::IsWindowVisible(app)) ::ShowWindow(app, SW_SHOWNOACTIVATE);
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+    Fire(OnShow, this);
+}
+
+void TForm::Hide() { ::ShowWindow(Handle(), SW_HIDE); }
+
+bool TForm::IsShowing() const { return ::IsWindowVisible(Handle()) != FALSE; }
+
+bool TForm::IsMinimized() const { return ::IsIconic(Handle()) != FALSE; }
+
+void TForm::SetNormal() { ::ShowWindow(Handle(), SW_RESTORE); }
+
+void TForm::ShowModal() {
+    std::vector<HWND> disabled = Application().DisableTaskWindows(Handle());
+    modal_ = true;
+    try {
+        Show();
+        while (modal_ && !Application().Terminated()) {
+            MSG msg;
+            if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+                Application().Terminate();
+                break;
+            }
+            Application().HandleMessage(msg);
+        }
+    } catch (...) {
+        modal_ = false;
+        TApplication::EnableTaskWindows(disabled);
+        Hide();
+        throw;
+    }
+    modal_ = false;
+    TApplication::EnableTaskWindows(disabled);
+    Hide();
+}
+
+void TForm::Close() {
+    bool canClose = true;
+    Fire(OnCloseQuery, this, canClose);
+    if (!canClose) return;
+    const bool isMain = Application().MainForm() == this;
+    TCloseAction action = isMain ? TCloseAction::caFree : TCloseAction::caHide;
+    Fire(OnClose, this, action);
+    if (action == TCloseAction::caNone) return;
+    modal_ = false;
+    if (isMain)
+        Application().Terminate();
+    else
+        Hide();
+}
+
+bool TForm::OfferDialogChar(TWinControl& host, char key) {
+    for (TGraphicControl* control : host.GraphicControls())
+        if (control->Visible() && control->DialogChar(key)) return true;
+    return false;
+}
+
+bool TForm::DialogChar(char key) {
+    if (OfferDialogChar(*this, key)) return true;
+    for (HWND child : ChildWindows(Handle()))
+        if (TWinControl* host = TWinControl::FromHandle(child); host && OfferDialogChar(*host, key)) return true;
+    return false;
+}
+
+LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_SYSCOMMAND:
+        // The main form minimises the whole program, taskbar button included.
+        if ((wParam & 0xFFF0) == SC_MINIMIZE && Application().MainForm() == this) {
+            Application().Minimize();
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return TWinControl::WndProc(message, wParam, lParam);
+}
+
+// ---- TApplication
+
+TApplication& Application() {
+    static TApplication application;
+    return application;
+}
+
+void TApplication::Initialize() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &AppWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = ::LoadIconA(instance, "MAINICON");
+    wc.lpszClassName = kAppClass;
+    ::RegisterClassExA(&wc);
+    // A window of no size: invisible itself, it carries the taskbar button and owns the forms.
+    handle_ = ::CreateWindowExA(0, kAppClass, title_.c_str(),
+                                WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                                ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                                nullptr, nullptr, instance, nullptr);
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    title_ = title;
+    if (handle_) ::SetWindowTextA(handle_, title.c_str());
+}
+
+LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TApplication& app = Application();
+    try {
+        switch (message) {
+        case WM_SYSCOMMAND:
+            switch (wParam & 0xFFF0) {
+            case SC_MINIMIZE: app.Minimize(); return 0;
+            case SC_RESTORE: app.Restore(); return 0;
+            case SC_CLOSE:
+                if (app.mainForm_) app.mainForm_->Close();
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            if (app.mainForm_) app.mainForm_->Close();
+            return 0;
+        case WM_SETFOCUS: {
+            // Activating the taskbar button activates the form the user worked in last.
+            HWND popup = ::GetLastActivePopup(window);
+            if (popup != window && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup)) ::SetFocus(popup);
+            return 0;
+        }
+        default:
+            break;
+        }
+    } catch (...) {
+        app.HandleException();
+        return 0;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    ::PostQuitMessage(0);
+}
+
+bool TApplication::PreTranslate(MSG& msg) {
+    TForm* form = FormOf(msg.hwnd);
+    if (!form) return false;
+    switch (msg.message) {
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (form->OnKeyUp && (form->KeyPreview || msg.hwnd == form->Handle())) {
+            WORD key = static_cast<WORD>(msg.wParam);
+            TShiftState shift = 0;
+            if (::GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+            if (::GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+            if (::GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+            form->OnKeyUp(form, key, shift);
+            if (key == 0) return true;
+        }
+        break;
+    case WM_SYSCHAR:
+        if (form->DialogChar(static_cast<char>(msg.wParam))) return true;
+        break;
+    case WM_CHAR:
+        if (!(::SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTCHARS) &&
+            form->DialogChar(static_cast<char>(msg.wParam)))
+            return true;
+        break;
+    default:
+        break;
+    }
+    return ::IsDialogMessageA(form->Handle(), &msg) != FALSE;
+}
+
+void TApplication::HandleMessage(MSG& msg) {
+    try {
+        if (PreTranslate(msg)) return;
+    } catch (...) {
+        HandleException();
+        return;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+}
+
+void TApplication::Run() {
+    if (ShowMainForm && mainForm_) mainForm_->Show();
+    while (!terminated_) {
+        MSG msg;
+        if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
+        HandleMessage(msg);
+    }
+    terminated_ = true;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        HandleMessage(msg);
+    }
+}
+
+void TApplication::Minimize() { ::ShowWindow(handle_, SW_MINIMIZE); }
+
+void TApplication::Restore() {
+    if (::IsIconic(handle_)) ::ShowWindow(handle_, SW_RESTORE);
+    HWND popup = ::GetLastActivePopup(handle_);
+    if (popup != handle_ && ::IsWindowVisible(popup)) ::SetActiveWindow(popup);
+}
+
+void TApplication::HandleException() {
+    try {
+        try {
+            throw;
+        } catch (const std::exception& e) {
+            ShowException(e.what());
+        } catch (...) {
+            ShowException("Unknown error");
+        }
+    } catch (...) {
+        // The report itself failed (out of memory): nothing more can be shown.
+    }
+}
+
+void TApplication::ShowException(const std::string& message) {
+    MessageBox(ErrorReportText(message), title_, MB_OK | MB_ICONERROR);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    std::vector<HWND> disabled = DisableTaskWindows(nullptr);
+    const int answer = ::MessageBoxA(handle_, text.c_str(), caption.c_str(), flags);
+    EnableTaskWindows(disabled);
+    return answer;
+}
+
+std::vector<HWND> TApplication::DisableTaskWindows(HWND except) {
+    std::vector<HWND> disabled;
+    for (HWND window : ThreadWindows())
+        if (window != except && ::IsWindowVisible(window) && ::IsWindowEnabled(window) &&
+            TWinControl::FromHandle(window)) {
+            ::EnableWindow(window, FALSE);
+            disabled.push_back(window);
+        }
+    return disabled;
+}
+
+void TApplication::EnableTaskWindows(const std::vector<HWND>& windows) {
+    for (HWND window : windows)
+        if (::IsWindow(window)) ::EnableWindow(window, TRUE);
+}
+
+void TApplication::DestroyForms() {
+    while (!forms_.empty()) forms_.pop_back();
+    mainForm_ = nullptr;
+}
+
+}  // namespace zep

@@ -1,0 +1,137 @@
+#pragma once
+// Forms (top-level windows) and the application object.
+#include "toolkit/Controls.h"
+#include "toolkit/Menus.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zep {
+
+enum class TBorderStyle { bsSingle, bsDialog };
+enum class TPosition { poDesigned, poScreenCenter };
+enum class TCloseAction { caNone, caHide, caFree };
+inline constexpr unsigned biSystemMenu = 1, biMinimize = 2;
+
+class TForm : public TWinControl {
+public:
+    // The window is made at once; the derived form builds its controls and
+    // then calls Created().
+    struct Options {
+        std::string caption;
+        int clientWidth = 0;
+        int clientHeight = 0;
+        TBorderStyle borderStyle = TBorderStyle::bsSingle;
+        unsigned borderIcons = biSystemMenu;
+        TPosition position = TPosition::poDesigned;
+        int left = 0;
+        int top = 0;
+    };
+    TForm(TComponent* owner, const Options& options);
+
+    int ClientWidth() const;
+    int ClientHeight() const;
+    void SetPosition(int left, int top);  // screen pixels of the window's top-left corner
+    RECT WindowRect() const;
+
+    void Show();
+    void Hide();
+    bool IsShowing() const;
+    // Shows the form while the other windows of the program take no input;
+    // returns when it has been closed.
+    void ShowModal();
+    // Asks to close: the main form's close ends the program, another form is hidden.
+    void Close();
+    bool IsMinimized() const;
+    void SetNormal();
+
+    bool KeyPreview = false;
+    TNotifyEvent OnCreate, OnShow;
+    std::function<void(TObject*, bool& canClose)> OnCloseQuery;
+    std::function<void(TObject*, TCloseAction& action)> OnClose;
+    std::function<void(TObject*, WORD& key, TShiftState shift)> OnKeyUp;
+
+    // Offers a key to the windowless controls' accelerators; true when one took it.
+    bool DialogChar(char key);
+
+protected:
+    // Ends construction: the after-loading call of every component, then the
+    // creation handler; an error there goes to the general error report.
+    void Created();
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    friend class TApplication;
+    bool OfferDialogChar(TWinControl& host, char key);
+
+    TPosition position_;
+    bool modal_ = false;
+};
+
+class TApplication {
+public:
+    // Registers the window classes and makes the application window.
+    void Initialize();
+    HWND Handle() const { return handle_; }
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title);
+
+    // The first form made becomes the main form.
+    template <class T>
+    T& CreateForm() {
+        forms_.push_back(std::make_unique<T>(nullptr));
+        T& form = static_cast<T&>(*forms_.back());
+        if (!mainForm_) mainForm_ = &form;
+        return form;
+    }
+    TForm* MainForm() const { return mainForm_; }
+    void SetMainForm(TForm* form) { mainForm_ = form; }
+
+    bool ShowMainForm = true;
+    bool Terminated() const { return terminated_; }
+    void Terminate();
+
+    // Shows the main form when ShowMainForm is set, then runs the message loop
+    // until the program ends.
+    void Run();
+    void ProcessMessages();
+    // One message through key preview, accelerators and dialog navigation to its window.
+    void HandleMessage(MSG& msg);
+    void Minimize();
+    void Restore();
+
+    // The general error report; called from every catch-all boundary.
+    void HandleException();
+    void ShowException(const std::string& message);
+    // A message box modal to every window of the program; returns the button pressed.
+    int MessageBox(const std::string& text, const std::string& caption, UINT flags);
+
+    // Windows of the program that take input, disabled while a modal window or box is up.
+    std::vector<HWND> DisableTaskWindows(HWND except);
+    static void EnableTaskWindows(const std::vector<HWND>& windows);
+
+    // Releases the forms, main form last; the program's end.
+    void DestroyForms();
+
+private:
+    static LRESULT CALLBACK AppWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool PreTranslate(MSG& msg);
+
+    HWND handle_ = nullptr;
+    std::string title_;
+    TForm* mainForm_ = nullptr;
+    std::vector<std::unique_ptr<TForm>> forms_;
+    bool terminated_ = false;
+};
+
+TApplication& Application();
+
+// The text of the general error report: the message with "." added when its
+// last character sorts above ".".
+std::string ErrorReportText(const std::string& message);
+
+}  // namespace zep

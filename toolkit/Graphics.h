@@ -1,0 +1,128 @@
+#pragma once
+// Colours, fonts, bitmaps and the canvas that controls paint on.
+#include "toolkit/Handle.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace zep {
+
+// 32 bits, low byte red; a top byte of 0x80 names a system colour by its index.
+using TColor = std::uint32_t;
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clOlive = 0x008080;
+inline constexpr TColor clWhite = 0xFFFFFF;
+inline constexpr TColor clBtnFace = 0x8000000F;
+inline constexpr TColor clGrayText = 0x80000011;
+inline constexpr TColor clWindow = 0x80000005;
+inline constexpr TColor clWindowText = 0x80000008;
+
+// Plain RGB of a colour value, system colours resolved through GetSysColor.
+TColor ColorToRGB(TColor color);
+
+enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
+
+class TFont {
+public:
+    TFont() = default;
+    TFont(const TFont& other) : name_(other.name_), height_(other.height_), style_(other.style_), color_(other.color_) {}
+    TFont& operator=(const TFont& other);
+
+    const std::string& Name() const { return name_; }
+    int Height() const { return height_; }
+    unsigned Style() const { return style_; }
+    TColor Color() const { return color_; }
+    void SetName(const std::string& name);
+    void SetHeight(int height);
+    void SetStyle(unsigned style);
+    void SetColor(TColor color) { color_ = color; }
+
+    HFONT Handle() const;  // made on first use
+
+private:
+    void Changed() { handle_.reset(); }
+
+    std::string name_ = "MS Sans Serif";
+    int height_ = -11;  // 8 points at 96 dots per inch
+    unsigned style_ = 0;
+    TColor color_ = clWindowText;
+    mutable GdiObject handle_;
+};
+
+class TBitmap {
+public:
+    TBitmap() = default;
+    TBitmap(const TBitmap& other) { Assign(other); }
+    TBitmap& operator=(const TBitmap& other) {
+        if (this != &other) Assign(other);
+        return *this;
+    }
+
+    void LoadFromResourceName(HINSTANCE instance, const char* name);
+    void LoadFromResourceID(HINSTANCE instance, int id);
+    void Assign(const TBitmap& other);
+    bool Empty() const { return !handle_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    HBITMAP Handle() const { return static_cast<HBITMAP>(handle_.get()); }
+    TColor Pixel(int x, int y) const;
+
+private:
+    void Take(HBITMAP bitmap);
+
+    GdiObject handle_;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+enum class TPenStyle { psSolid, psClear };
+enum class TBrushStyle { bsSolid, bsClear };
+
+// Draws on a device context it does not own, with a pen, a brush and a font;
+// every object it selects is deselected again when it goes.
+class TCanvas {
+public:
+    explicit TCanvas(HDC dc);
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+    virtual ~TCanvas();
+
+    HDC Handle() const { return dc_; }
+
+    struct PenState {
+        TPenStyle style = TPenStyle::psSolid;
+        TColor color = clBlack;
+        int width = 1;
+    };
+    struct BrushState {
+        TBrushStyle style = TBrushStyle::bsSolid;
+        TColor color = clWhite;
+    };
+    PenState Pen;
+    BrushState Brush;
+    TFont Font;
+
+    void Ellipse(int x1, int y1, int x2, int y2);
+    void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    void FillRect(const RECT& rect);
+    SIZE TextExtent(const std::string& text);
+    void DrawText(const std::string& text, RECT rect, UINT format);
+    // Copies source from the bitmap into dest, painting its pixels of the
+    // transparent colour with the brush (left alone with a clear brush).
+    void BrushCopy(const RECT& dest, const TBitmap& bitmap, const RECT& source, TColor transparent);
+
+private:
+    void RealizePen();
+    void RealizeBrush();
+    void RealizeFont();
+
+    HDC dc_;
+    HGDIOBJ oldPen_, oldBrush_, oldFont_;
+    GdiObject pen_, brush_;
+};
+
+}  // namespace zep

@@ -1,0 +1,39 @@
+#include "toolkit/Menus.h"
+
+#include "toolkit/Forms.h"
+#include "toolkit/Handle.h"
+
+namespace zep {
+namespace {
+
+struct MenuTraits {
+    using handle_type = HMENU;
+    static handle_type invalid() { return nullptr; }
+    static void close(handle_type h) { ::DestroyMenu(h); }
+};
+using MenuHandle = UniqueHandle<MenuTraits>;
+
+}  // namespace
+
+TMenuItem& TPopupMenu::Add(const std::string& caption, TNotifyEvent onClick) {
+    TMenuItem& item = Owner()->Make<TMenuItem>(Owner(), caption, std::move(onClick));
+    Items.push_back(&item);
+    return item;
+}
+
+void TPopupMenu::Popup(int x, int y) {
+    MenuHandle menu(::CreatePopupMenu());
+    for (UINT id = 1; id <= Items.size(); ++id) {
+        const TMenuItem& item = *Items[id - 1];
+        if (item.Caption == "-")
+            ::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+        else
+            ::AppendMenuA(menu.get(), MF_STRING, id, item.Caption.c_str());
+        if (item.Default) ::SetMenuDefaultItem(menu.get(), id, FALSE);
+    }
+    UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON | (Centred ? TPM_CENTERALIGN : TPM_LEFTALIGN);
+    UINT chosen = ::TrackPopupMenu(menu.get(), flags, x, y, 0, Application().Handle(), nullptr);
+    if (chosen >= 1 && chosen <= Items.size()) Items[chosen - 1]->Click();
+}
+
+}  // namespace zep

@@ -1,0 +1,38 @@
+#pragma once
+// Pop-up menus and their items.
+#include "toolkit/Component.h"
+
+#include <string>
+#include <vector>
+
+namespace zep {
+
+class TMenuItem : public TComponent {
+public:
+    TMenuItem(TComponent* owner, std::string caption, TNotifyEvent onClick = {})
+        : TComponent(owner), Caption(std::move(caption)), OnClick(std::move(onClick)) {}
+
+    std::string Caption;  // "-" makes a separator
+    bool Default = false;  // drawn bold; the item a double click on a tray icon runs
+    TNotifyEvent OnClick;
+
+    // Runs the item as if the user had chosen it.
+    void Click() { Fire(OnClick, this); }
+};
+
+class TPopupMenu : public TComponent {
+public:
+    using TComponent::TComponent;
+
+    std::vector<TMenuItem*> Items;
+    bool AutoPopup = true;
+    bool Centred = false;  // items centred on the point where the menu opens
+    TComponent* PopupComponent = nullptr;  // whoever opened the menu last
+
+    TMenuItem& Add(const std::string& caption, TNotifyEvent onClick = {});
+    // Shows the menu at a screen point; returns when it has closed, after
+    // running the chosen item.
+    void Popup(int x, int y);
+};
+
+}  // namespace zep
