@@ -5,7 +5,7 @@
 namespace zep {
 
 TColor ColorToRGB(TColor color) {
-    if ((color >> 24) == 0x80) return ::GetSysColor(static_cast<int>(color & 0xFF));
+    if (IsSysColor(color)) return ::GetSysColor(static_cast<int>(color & 0xFF));
     return color & 0xFFFFFF;
 }
 

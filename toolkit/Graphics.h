@@ -1,5 +1,6 @@
 #pragma once
 // Colours, fonts, bitmaps and the canvas that controls paint on.
+#include "toolkit/ColorValue.h"
 #include "toolkit/Handle.h"
 
 #include <windows.h>
@@ -8,16 +9,6 @@
 #include <string>
 
 namespace zep {
-
-// 32 bits, low byte red; a top byte of 0x80 names a system colour by its index.
-using TColor = std::uint32_t;
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clOlive = 0x008080;
-inline constexpr TColor clWhite = 0xFFFFFF;
-inline constexpr TColor clBtnFace = 0x8000000F;
-inline constexpr TColor clGrayText = 0x80000011;
-inline constexpr TColor clWindow = 0x80000005;
-inline constexpr TColor clWindowText = 0x80000008;
 
 // Plain RGB of a colour value, system colours resolved through GetSysColor.
 TColor ColorToRGB(TColor color);
