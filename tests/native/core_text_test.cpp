@@ -1,0 +1,145 @@
+// The group-file line rules and the INI line model, without any file system.
+#include "core/IniLines.h"
+#include "core/TextLines.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace std::string_literals;
+using zep::IniLines;
+using zep::Names;
+using zep::SplitLines;
+
+TEST(SplitLines, LineEndsOfEveryKind) {
+    EXPECT_EQ(SplitLines("A\nB"), (Names{"A", "B"}));
+    EXPECT_EQ(SplitLines("A\r\n\r\nB\r\n"), (Names{"A", "", "B"}));
+    EXPECT_EQ(SplitLines("A\rB"), (Names{"A", "B"}));
+    EXPECT_EQ(SplitLines("A\n\rB"), (Names{"A", "", "B"}));  // LF CR is two breaks
+    EXPECT_EQ(SplitLines("A\r\r\n"), (Names{"A", ""}));
+    EXPECT_EQ(SplitLines("\r\n"), (Names{""}));
+    EXPECT_EQ(SplitLines("\n\n"), (Names{"", ""}));
+    EXPECT_TRUE(SplitLines("").empty());
+}
+
+TEST(SplitLines, NulEndsTheText) {
+    EXPECT_EQ(SplitLines("A\0B\r\n"s), (Names{"A"}));
+    EXPECT_EQ(SplitLines("A\r\n\0B"s), (Names{"A", ""}));
+    EXPECT_EQ(SplitLines("\0A"s), (Names{""}));
+}
+
+TEST(SplitLines, NamesAreTakenByteForByte) {
+    EXPECT_EQ(SplitLines(" Mail \r\nMail\r\nMail\r\n\xEF\xBB\xBFx\xE9\r\n"),
+              (Names{" Mail ", "Mail", "Mail", "\xEF\xBB\xBFx\xE9"}));
+}
+
+TEST(JoinLines, EveryLineEndsWithCrLf) {
+    EXPECT_EQ(zep::JoinLines({"Mail", "Text editor"}), "Mail\r\nText editor\r\n");
+    EXPECT_EQ(zep::JoinLines({"Mail", "Text editor"}).size(), 19u);
+    EXPECT_EQ(zep::JoinLines({}), "");
+    EXPECT_EQ(zep::JoinLines({"", ""}), "\r\n\r\n");
+    const Names odd{"", " a ", "b", ""};
+    EXPECT_EQ(SplitLines(zep::JoinLines(odd)), odd);
+}
+
+TEST(Names, PathCharactersAreNotPlain) {
+    EXPECT_TRUE(zep::IsPlainName("Text editor"));
+    EXPECT_TRUE(zep::IsPlainName(".."));
+    for (const char* bad : {"..\\x", "a/b", "C:x", "\\", "/", ":"}) EXPECT_FALSE(zep::IsPlainName(bad)) << bad;
+
+    EXPECT_EQ(zep::GroupNameProblem("Work"), "");
+    EXPECT_EQ(zep::GroupNameProblem("...").size(), 0u);
+    for (const char* bad : {"a\\b", "a/b", ".", ".."}) {
+        const std::string problem = zep::GroupNameProblem(bad);
+        EXPECT_NE(problem.find("\""s + bad + "\""), std::string::npos) << problem;
+    }
+    EXPECT_NE(zep::GroupNameProblem("a/b").find("\\ or /"), std::string::npos);
+}
+
+TEST(IniLines, FindSectionIgnoresCaseButNotBlanks) {
+    const IniLines ini("[Other]\r\n [Status]\r\n[Status] \r\n[STATUS]\r\n[status]\r\n");
+    EXPECT_EQ(ini.FindSection("Status"), 3);
+    EXPECT_EQ(ini.FindSection("other"), 0);
+    EXPECT_EQ(ini.FindSection("Missing"), -1);
+    EXPECT_EQ(IniLines("[]\r\n").FindSection(""), 0);
+    EXPECT_EQ(IniLines().FindSection("Status"), -1);
+}
+
+TEST(IniLines, ReadStringScansOnlyUpToTheNextBracket) {
+    const IniLines ini(
+        "Games=top\r\n[Status]\r\nWork=1\r\nWork=2\r\nEmpty=\r\nno equals\r\nA=b=c\r\n"
+        "x[y=1\r\nAfter=1\r\n[Next]\r\nNext=1\r\n");
+    EXPECT_EQ(ini.ReadString("Status", "Work", "d"), "1");      // the first one wins
+    EXPECT_EQ(ini.ReadString("Status", "work", "d"), "d");      // keys keep their case
+    EXPECT_EQ(ini.ReadString("Status", "Empty", "d"), "");
+    EXPECT_EQ(ini.ReadString("Status", "A", "d"), "b=c");
+    EXPECT_EQ(ini.ReadString("Status", "After", "d"), "d");     // behind a line holding "["
+    EXPECT_EQ(ini.ReadString("Status", "Next", "d"), "d");
+    EXPECT_EQ(ini.ReadString("Status", "Games", "d"), "d");     // before the header
+    EXPECT_EQ(ini.ReadString("Next", "Next", "d"), "1");
+    EXPECT_EQ(ini.ReadString("Missing", "Work", "d"), "d");
+}
+
+TEST(IniLines, ReadIntegerAndReadBool) {
+    const IniLines ini(
+        "[S]\r\nhex=0x1F\r\nHEX=0X10\r\ndollar=$ff\r\ntwo=2\r\nzero=0\r\nzeros=00\r\nneg=-0\r\n"
+        "plus=+7\r\nyes=yes\r\nempty=\r\nox=0x\r\nbig=2147483648\r\nmin=-2147483648\r\n"
+        "wrap=$FFFFFFFF\r\nlong=$100000000\r\nspace= 1\r\nsignhex=-$1\r\n");
+    EXPECT_EQ(ini.ReadInteger("S", "hex", 9), 31);
+    EXPECT_EQ(ini.ReadInteger("S", "HEX", 9), 16);
+    EXPECT_EQ(ini.ReadInteger("S", "dollar", 9), 255);
+    EXPECT_EQ(ini.ReadInteger("S", "min", 9), INT32_MIN);
+    EXPECT_EQ(ini.ReadInteger("S", "wrap", 9), -1);
+    EXPECT_EQ(ini.ReadInteger("S", "plus", 9), 7);
+    for (const char* bad : {"yes", "empty", "ox", "big", "long", "space", "signhex", "missing"})
+        EXPECT_EQ(ini.ReadInteger("S", bad, 9), 9) << bad;
+
+    for (const char* ticked : {"hex", "dollar", "two", "yes", "empty", "missing"})
+        EXPECT_TRUE(ini.ReadBool("S", ticked, true)) << ticked;
+    for (const char* unticked : {"zero", "zeros", "neg"}) EXPECT_FALSE(ini.ReadBool("S", unticked, true)) << unticked;
+    EXPECT_FALSE(ini.ReadBool("S", "yes", false));
+}
+
+TEST(IniLines, WriteStringFromScratchAndInPlace) {
+    IniLines ini;
+    ini.WriteString("Status", "Games", "1");
+    ini.WriteString("Status", "Work", "0");
+    EXPECT_EQ(ini.Text(), "\r\n[Status]\r\nGames=1\r\nWork=0\r\n");
+    ini.WriteString("Status", "Games", "0");
+    EXPECT_EQ(ini.Text(), "\r\n[Status]\r\nGames=0\r\nWork=0\r\n");
+}
+
+TEST(IniLines, WriteStringInsertRules) {
+    // A differently cased key is a new entry at the end of the section.
+    IniLines cased("[status]\r\nWork=1\r\n");
+    cased.WriteString("Status", "work", "0");
+    EXPECT_EQ(cased.Text(), "[status]\r\nWork=1\r\nwork=0\r\n");
+
+    // Other sections stay; a missing section comes after them, behind an empty line.
+    IniLines other("[A]\r\nx=1\r\n\r\n; note\r\n");
+    other.WriteString("Status", "Games", "1");
+    EXPECT_EQ(other.Text(), "[A]\r\nx=1\r\n\r\n; note\r\n\r\n[Status]\r\nGames=1\r\n");
+
+    // A new entry goes after a trailing blank line, right before the next header.
+    IniLines between("[Status]\r\nA=1\r\n\r\n[B]\r\nG=1\r\n");
+    between.WriteString("Status", "G", "0");
+    EXPECT_EQ(between.Text(), "[Status]\r\nA=1\r\n\r\nG=0\r\n[B]\r\nG=1\r\n");
+}
+
+// WriteBools must leave exactly what WriteString entry by entry leaves.
+static void ExpectSameAsOneByOne(const std::string& text, const std::vector<std::pair<std::string, bool>>& entries) {
+    IniLines oneByOne(text), batch(text);
+    for (const auto& [key, value] : entries) oneByOne.WriteString("Status", key, value ? "1" : "0");
+    batch.WriteBools("Status", entries);
+    EXPECT_EQ(batch.Text(), oneByOne.Text()) << text;
+}
+
+TEST(IniLines, WriteBoolsMatchesOneWriteAtATime) {
+    const std::vector<std::pair<std::string, bool>> awkward{
+        {"b", true}, {"a[x", false}, {"a=b", true}, {"a", false}, {"", true},
+        {"c]", true}, {"[y", true}, {"b", false}, {"a=b", false}, {"d", true}};
+    for (const char* text : {"", "[Other]\r\nb=0\r\n", "[STATUS]\r\nb=0\r\n\r\nno key\r\n[Z]\r\n",
+                             "[Status]\r\na=1\r\na=0\r\n=5\r\n[Status]\r\nd=0\r\n", "[Status]"})
+        ExpectSameAsOneByOne(text, awkward);
+    ExpectSameAsOneByOne("x\r\n", {});
+}
