@@ -12,10 +12,14 @@ struct Folders {
     std::string StatusFile;        // DataFolder + "status.ord"
 };
 
+// The shell's per-user folder settings, under HKEY_CURRENT_USER.
+inline const std::string ShellFoldersKey =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
 // The folders of a program whose executable is exePath: the Desktop from the
-// shell's per-user folder settings, else the Windows folder + "\desktop\".
+// "Desktop" value of shellFoldersKey, else the Windows folder + "\desktop\".
 // Creates the data and repository folders when missing.
-Folders ResolveFolders(const std::string& exePath);
+Folders ResolveFolders(const std::string& exePath, const std::string& shellFoldersKey = ShellFoldersKey);
 
 // The full path of the running executable.
 std::string ExecutablePath();

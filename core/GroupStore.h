@@ -3,13 +3,12 @@
 // on the folders; nothing is cached between calls.
 #include "core/Folders.h"
 #include "core/GroupList.h"
+#include "core/TextLines.h"
 
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace zep {
-
-using Names = std::vector<std::string>;
 
 class GroupStore {
 public:
@@ -19,7 +18,9 @@ public:
     Names ListGroups() const;                                  // throws when DataFolder can't be listed
     void RefreshGroupList(GroupList& groups) const;            // never throws
     Names ReadGroup(const std::string& group) const;           // "Cannot open file %s"
-    void SaveGroup(const std::string& group, const Names& shortcuts) const;  // "Cannot create file %s"
+    // "Cannot create file %s", or GroupNameError for a name holding \ or /, or . and ..;
+    // replaces the file whole, never leaving it half written.
+    void SaveGroup(const std::string& group, const Names& shortcuts) const;
     void DeleteGroup(const std::string& group) const;          // never throws
     Names ListRepository() const;                              // throws when RepositoryFolder can't be listed
     void CollectDesktopShortcuts() const;                      // never throws
@@ -28,13 +29,19 @@ public:
 
     // Moves the Desktop's shortcuts into the repository and copies back those of the
     // ticked groups; always ends by saving the ticks. Errors listing the Desktop propagate.
+    // A Desktop shortcut leaves the Desktop only once its copy is in the repository.
     void Apply(GroupList& groups) const;
+    // Names holding \, / or : are passed over: they would reach outside the folders.
     void ApplyGroup(const std::string& group) const;           // never throws
     // Builds the group "All shortcuts" from the repository and leaves it the only tick.
     void AllShortcuts(GroupList& groups) const;                // never throws
 
     void LoadStatus(GroupList& groups) const;                  // never throws
-    void SaveStatus(const GroupList& groups) const;            // never throws
+    void SaveStatus(const GroupList& groups) const;            // never throws; one write
+
+    std::string GroupFile(const std::string& group) const { return folders_.DataFolder + group + ".dat"; }
+    std::string RepositoryShortcut(const std::string& s) const { return folders_.RepositoryFolder + s + ".lnk"; }
+    std::string DesktopShortcut(const std::string& s) const { return folders_.DesktopFolder + s + ".lnk"; }
 
 private:
     Folders folders_;

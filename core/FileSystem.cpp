@@ -1,0 +1,133 @@
+#include "core/FileSystem.h"
+
+#include "core/Errors.h"
+#include "toolkit/Handle.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zep {
+namespace {
+
+DWORD Attributes(const std::string& path) { return ::GetFileAttributesA(path.c_str()); }
+
+bool SameNameNoCase(const std::string& a, const std::string& b) {
+    return ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                            b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+bool HasExtension(const std::string& name, const std::string& extension) {
+    return name.size() >= extension.size() &&
+           SameNameNoCase(name.substr(name.size() - extension.size()), extension);
+}
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
+
+// The name under which `path` is stored, so that replacing a file never
+// changes its letter case; `path` itself when there is no such file.
+std::string StoredPath(const std::string& path) {
+    const std::string name = path.substr(path.find_last_of('\\') + 1);
+    if (name.find_first_of("*?") != std::string::npos) return path;  // no pattern lookups
+    WIN32_FIND_DATAA found;
+    FindHandle find(::FindFirstFileA(path.c_str(), &found));
+    if (!find || !SameNameNoCase(found.cFileName, name)) return path;
+    return FolderOf(path) + found.cFileName;
+}
+
+// A new, empty file beside `path`, open for writing.
+FileHandle CreateTempBeside(const std::string& path, std::string& tempPath) {
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[40];
+        std::snprintf(suffix, sizeof suffix, "~zep%lx-%x.tmp", ::GetCurrentProcessId(), ++counter);
+        tempPath = FolderOf(path) + suffix;
+        FileHandle file(::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return FileHandle();
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+    const DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& path) {
+    const DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void EnsureDirectory(const std::string& path) {
+    if (!DirectoryExists(path)) ::CreateDirectoryA(path.c_str(), nullptr);
+}
+
+Names ListFolder(const std::string& folder, const std::string& extension, Listing which) {
+    Names names;
+    WIN32_FIND_DATAA found;
+    FindHandle find(::FindFirstFileA((folder + "*" + extension).c_str(), &found));
+    if (!find) {
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND) return names;  // the folder is there, empty
+        throw ListError("Cannot list the folder " + folder);
+    }
+    DWORD skipped = FILE_ATTRIBUTE_DIRECTORY;
+    if (which == Listing::VisibleFiles) skipped |= FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+        // Short-name matching lets "*.lnk" find "x.lnk2" too; that is no shortcut.
+        if (!(found.dwFileAttributes & skipped) && HasExtension(found.cFileName, extension))
+            names.emplace_back(found.cFileName);
+    } while (::FindNextFileA(find.get(), &found));
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                                b.data(), static_cast<int>(b.size())) == CSTR_LESS_THAN;
+    });
+    return names;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file || !::GetFileSizeEx(file.get(), &size)) throw FileError::CannotOpen(path);
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        if (!::ReadFile(file.get(), bytes.data() + done, chunk, &got, nullptr))
+            throw FileError::CannotOpen(path);
+        if (got == 0) break;  // the file shrank meanwhile
+        done += got;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+void ReplaceFileContent(const std::string& path, const std::string& bytes) {
+    std::string tempPath;
+    FileHandle temp = CreateTempBeside(path, tempPath);
+    if (!temp) throw FileError::CannotCreate(path);
+    const bool written = WriteAll(temp.get(), bytes);
+    temp.reset();
+    if (!written || !::MoveFileExA(tempPath.c_str(), StoredPath(path).c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileA(tempPath.c_str());
+        throw FileError::CannotCreate(path);
+    }
+}
+
+}  // namespace zep

@@ -1,0 +1,156 @@
+#include "core/GroupStore.h"
+
+#include "core/Errors.h"
+#include "core/FileSystem.h"
+#include "core/IniFiles32.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace zep {
+namespace {
+
+const char* const StatusSection = "Status";
+const char* const AllShortcutsGroup = "All shortcuts";
+
+// File names less their four-character extension.
+Names Stems(Names files) {
+    for (auto& f : files) f.resize(f.size() - 4);
+    return files;
+}
+
+bool SameTextNoCase(const std::string& a, const std::string& b) {
+    return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                            b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+void Copy(const std::string& from, const std::string& to) { ::CopyFileA(from.c_str(), to.c_str(), FALSE); }
+
+}  // namespace
+
+Names GroupStore::ListGroups() const {
+    return Stems(ListFolder(folders_.DataFolder, ".dat", Listing::VisibleFiles));
+}
+
+void GroupStore::RefreshGroupList(GroupList& groups) const {
+    try {
+        const Names names = ListGroups();
+        groups.Clear();
+        for (const auto& name : names) groups.Add(name);
+    } catch (const std::exception&) {
+        // The list stays as it was, or holds the groups added so far.
+    }
+}
+
+Names GroupStore::ReadGroup(const std::string& group) const {
+    return SplitLines(ReadWholeFile(GroupFile(group)));
+}
+
+void GroupStore::SaveGroup(const std::string& group, const Names& shortcuts) const {
+    if (const std::string problem = GroupNameProblem(group); !problem.empty()) throw GroupNameError(problem);
+    EnsureDirectory(folders_.DataFolder);
+    ReplaceFileContent(GroupFile(group), JoinLines(shortcuts));
+}
+
+void GroupStore::DeleteGroup(const std::string& group) const { ::DeleteFileA(GroupFile(group).c_str()); }
+
+Names GroupStore::ListRepository() const {
+    return Stems(ListFolder(folders_.RepositoryFolder, ".lnk", Listing::AllFiles));
+}
+
+void GroupStore::CollectDesktopShortcuts() const {
+    try {
+        for (const auto& f : ListFolder(folders_.DesktopFolder, ".lnk", Listing::AllFiles))
+            Copy(folders_.DesktopFolder + f, folders_.RepositoryFolder + f);
+    } catch (const std::exception&) {
+        // Without a Desktop listing there is nothing to collect.
+    }
+}
+
+void GroupStore::DeleteShortcut(const std::string& shortcut) const {
+    ::DeleteFileA(RepositoryShortcut(shortcut).c_str());
+}
+
+void GroupStore::OpenShortcut(const std::string& shortcut, void* ownerWindow) const {
+    if (!IsPlainName(shortcut)) return;
+    ::ShellExecuteA(static_cast<HWND>(ownerWindow), "open", DesktopShortcut(shortcut).c_str(), nullptr,
+                    nullptr, SW_SHOWNORMAL);
+}
+
+void GroupStore::Apply(GroupList& groups) const {
+    try {
+        if (groups.Count() > 0) {
+            const Names desktop = ListFolder(folders_.DesktopFolder, ".lnk", Listing::VisibleFiles);
+            try {
+                for (const auto& f : desktop) {
+                    const std::string onDesktop = folders_.DesktopFolder + f;
+                    // A shortcut whose copy failed stays where it is rather than being lost.
+                    if (::CopyFileA(onDesktop.c_str(), (folders_.RepositoryFolder + f).c_str(), FALSE))
+                        ::DeleteFileA(onDesktop.c_str());
+                }
+            } catch (const std::exception&) {
+            }
+            try {
+                for (int i = 0; i < groups.Count(); ++i)
+                    if (groups.Checked(i)) ApplyGroup(groups.Name(i));
+            } catch (const std::exception&) {
+            }
+        }
+    } catch (...) {
+        SaveStatus(groups);
+        throw;
+    }
+    SaveStatus(groups);
+}
+
+void GroupStore::ApplyGroup(const std::string& group) const {
+    try {
+        for (const auto& name : ReadGroup(group))
+            if (IsPlainName(name)) Copy(RepositoryShortcut(name), DesktopShortcut(name));
+    } catch (const std::exception&) {
+        // An unreadable group adds nothing; the other groups still apply.
+    }
+}
+
+void GroupStore::AllShortcuts(GroupList& groups) const {
+    for (int i = 0; i < groups.Count(); ++i) groups.SetChecked(i, false);
+    CollectDesktopShortcuts();
+    try {
+        const Names names = ListRepository();
+        EnsureDirectory(folders_.DataFolder);
+        SaveGroup(AllShortcutsGroup, names);
+        RefreshGroupList(groups);
+    } catch (const std::exception&) {
+        // An older "All shortcuts" in the list is the one ticked below.
+    }
+    for (int i = 0; i < groups.Count(); ++i)
+        if (SameTextNoCase(groups.Name(i), AllShortcutsGroup)) {
+            groups.SetChecked(i, true);
+            break;
+        }
+}
+
+void GroupStore::LoadStatus(GroupList& groups) const {
+    if (!FileExists(folders_.StatusFile)) return;
+    try {
+        const TIniFile32 ini(folders_.StatusFile);
+        for (int i = 0; i < groups.Count(); ++i)
+            groups.SetChecked(i, ini.ReadBool(StatusSection, groups.Name(i), true));
+    } catch (const std::exception&) {
+        // Ticks already set stay set.
+    }
+}
+
+void GroupStore::SaveStatus(const GroupList& groups) const {
+    if (groups.Count() == 0) return;
+    try {
+        std::vector<std::pair<std::string, bool>> ticks;
+        ticks.reserve(static_cast<std::size_t>(groups.Count()));
+        for (int i = 0; i < groups.Count(); ++i) ticks.emplace_back(groups.Name(i), groups.Checked(i));
+        TIniFile32(folders_.StatusFile).WriteBools(StatusSection, ticks);
+    } catch (const std::exception&) {
+        // The file keeps the ticks it had.
+    }
+}
+
+}  // namespace zep

@@ -1,0 +1,24 @@
+#include "core/IniFiles32.h"
+
+#include "core/FileSystem.h"
+
+namespace zep {
+
+TIniFile32::TIniFile32(std::string fileName) : FFileName(std::move(fileName)) {
+    if (FileExists(FFileName)) FLines = IniLines(ReadWholeFile(FFileName));
+}
+
+void TIniFile32::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    FLines.WriteString(section, key, value);
+    UpdateFile();
+}
+
+void TIniFile32::WriteBools(const std::string& section,
+                            const std::vector<std::pair<std::string, bool>>& entries) {
+    FLines.WriteBools(section, entries);
+    UpdateFile();
+}
+
+void TIniFile32::UpdateFile() const { ReplaceFileContent(FFileName, FLines.Text()); }
+
+}  // namespace zep

@@ -1,0 +1,33 @@
+#pragma once
+// The main window's position and Auto-Run state, and the auto-start entry.
+#include "toolkit/Handle.h"
+
+#include <string>
+
+namespace zep {
+
+struct WindowSettings {
+    int left = 15;
+    int top = 15;
+    bool autoRun = true;
+};
+
+// Where the settings live; tests point these at a key of their own.
+struct SettingsKeys {
+    HKEY setupRoot = HKEY_CURRENT_USER;
+    std::string setupPath = "\\Software\\Kestrin\\Zep\\Setup";
+    HKEY runRoot = HKEY_LOCAL_MACHINE;
+    std::string runPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+};
+
+// Stored values, each missing or mistyped one replaced by its default.
+WindowSettings RestoreSettings(const SettingsKeys& keys = {});
+// Throws RegistryError when the key or a value can't be written.
+void StoreSettings(const WindowSettings& settings, const SettingsKeys& keys = {});
+
+// Registers exePath to start at logon; throws RegistryError when it can't.
+void EnableAutoRun(const std::string& exePath, const SettingsKeys& keys = {});
+// Removes the registration if there is one; never throws.
+void DisableAutoRun(const SettingsKeys& keys = {});
+
+}  // namespace zep
