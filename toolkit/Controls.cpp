@@ -419,6 +419,10 @@ void TWinControl::Invalidate() {
     if (handle_) ::InvalidateRect(handle_, nullptr, TRUE);
 }
 
+void TWinControl::BringToFront() {
+    ::SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void TWinControl::CaptionChanged() {
     if (handle_) ::SetWindowTextA(handle_, Caption().c_str());
 }

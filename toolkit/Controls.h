@@ -124,6 +124,8 @@ public:
     void SetVisible(bool visible) override;
     void SetEnabled(bool enabled) override;
     void Invalidate() override;
+    // Puts the window above its siblings.
+    void BringToFront();
 
     // The windowless controls painted on this one, in creation order.
     const std::vector<TGraphicControl*>& GraphicControls() const { return graphics_; }

@@ -60,6 +60,7 @@ TForm::TForm(TComponent* owner, const Options& options) : TWinControl(owner, nul
     ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
     TControl::SetBounds(options.left, options.top, r.right - r.left, r.bottom - r.top);
     CreateHandle(nullptr, style, exStyle, Application().Handle());
+    if (HICON icon = Application().Icon()) ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     // The window may have got another frame than asked for: make the client size exact.
     RECT client;
     ::GetClientRect(Handle(), &client);
@@ -204,7 +205,6 @@ void TApplication::Initialize() {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &AppWndProc;
     wc.hInstance = instance;
-    wc.hIcon = ::LoadIconA(instance, "MAINICON");
     wc.lpszClassName = kAppClass;
     ::RegisterClassExA(&wc);
     // A window of no size: invisible itself, it carries the taskbar button and owns the forms.
@@ -212,6 +212,12 @@ void TApplication::Initialize() {
                                 WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                                 ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                                 nullptr, nullptr, instance, nullptr);
+}
+
+void TApplication::SetIcon(HICON icon) {
+    icon_ = icon;
+    ::SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 void TApplication::SetTitle(const std::string& title) {

@@ -79,6 +79,9 @@ public:
     HWND Handle() const { return handle_; }
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title);
+    // The program's icon, shown by the taskbar button and every form made after.
+    HICON Icon() const { return icon_; }
+    void SetIcon(HICON icon);
 
     // The first form made becomes the main form.
     template <class T>
@@ -123,6 +126,7 @@ private:
 
     HWND handle_ = nullptr;
     std::string title_;
+    HICON icon_ = nullptr;
     TForm* mainForm_ = nullptr;
     std::vector<std::unique_ptr<TForm>> forms_;
     bool terminated_ = false;
