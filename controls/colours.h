@@ -1,22 +1,12 @@
 #pragma once
-// Colour values and the RGB <-> HLS conversion the oval button shades its
-// bevel with. Pure arithmetic: no Win32, so it builds and is tested natively.
+// The RGB <-> HLS conversion the oval button shades its bevel with. Pure
+// arithmetic: no Win32, so it builds and is tested natively.
+#include "toolkit/ColorValue.h"
+
 #include <array>
-#include <cstdint>
 #include <stdexcept>
 
 namespace zep {
-
-// 32 bits, low byte red, then green, then blue. A top byte of 0x80 names a
-// system colour by the index in the low byte; only ColorToRGB (SysColor.h,
-// Windows) resolves those.
-using TColor = std::uint32_t;
-
-inline constexpr TColor clBlack = 0x00000000;
-inline constexpr TColor clBtnFace = 0x8000000F;
-inline constexpr TColor clGrayText = 0x80000011;
-
-constexpr bool IsSysColor(TColor color) { return (color >> 24) == 0x80; }
 
 // Red, Green, Blue or Hue, Luminance, Saturation; every component in 0..1.
 using ColorVector = std::array<double, 3>;
