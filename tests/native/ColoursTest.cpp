@@ -114,8 +114,6 @@ TEST(ColourRange, OutOfRangeAndNaNAreRejectedByName) {
         ExpectRejected(HLS2RGB, "HLS2RGB", HLSNames, bad);
         ExpectRejected(RGB2HLS, "RGB2HLS", RGBNames, bad);
     }
-    EXPECT_EQ(HLSNames[1], std::string("Luminance"));
-    EXPECT_EQ(RGBNames[2], std::string("Blue"));
 }
 
 TEST(ColourRange, FirstFailingComponentIsNamed) {

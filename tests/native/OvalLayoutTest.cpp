@@ -27,13 +27,6 @@ LayoutPoint TextPos(const FaceLayout& f) { return {f.TextRect.Left, f.TextRect.T
 
 }  // namespace
 
-TEST(Half, RoundsDown) {
-    EXPECT_EQ(half(7), 3);
-    EXPECT_EQ(half(-7), -4);
-    EXPECT_EQ(half(-8), -4);
-    EXPECT_EQ(half(0), 0);
-}
-
 TEST(LayoutFace, GlyphLeftOfCaption) {
     const FaceLayout f = LayoutFace(Button(blGlyphLeft));
     ASSERT_TRUE(f.GlyphShown);
