@@ -350,11 +350,13 @@ bool TWinControl::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
             TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, handle_, 0};
             trackingLeave_ = ::TrackMouseEvent(&tme) != FALSE;
         }
-        SetHover(ControlAt(pt));
-        TGraphicControl* target = captured_ ? captured_ : hover_;
-        if (!target) return false;
-        target->MouseMove(shift, pt.x - target->Left(), pt.y - target->Top());
-        return true;
+        // The move first, then enter/leave: a control dragged out of sees the
+        // move outside while it still counts the pointer as over it.
+        TGraphicControl* under = ControlAt(pt);
+        TGraphicControl* target = captured_ ? captured_ : under;
+        if (target) target->MouseMove(shift, pt.x - target->Left(), pt.y - target->Top());
+        SetHover(under);
+        return target != nullptr;
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

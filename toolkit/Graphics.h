@@ -53,6 +53,8 @@ public:
 
     void LoadFromResourceName(HINSTANCE instance, const char* name);
     void LoadFromResourceID(HINSTANCE instance, int id);
+    // Owns the given bitmap from now on (a picture drawn by the program itself).
+    void Take(HBITMAP bitmap);
     void Assign(const TBitmap& other);
     bool Empty() const { return !handle_; }
     int Width() const { return width_; }
@@ -61,8 +63,6 @@ public:
     TColor Pixel(int x, int y) const;
 
 private:
-    void Take(HBITMAP bitmap);
-
     GdiObject handle_;
     int width_ = 0;
     int height_ = 0;

@@ -1,0 +1,281 @@
+#include "controls/OvalBtn.h"
+
+#include <string>
+
+namespace zep {
+namespace {
+
+// The bevel's shading: half way to white for the highlight, the luminance
+// times 0.6 for the shadow.
+constexpr int kLightLevel = 5;
+constexpr int kDarkLevel = 4;
+
+// The caption is drawn through a buffer of 80 characters: longer ones are cut.
+constexpr std::size_t kCaptionMax = 79;
+
+RECT ToRect(const LayoutRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+
+TBrushStyle FaceBrush(bool transparent) { return transparent ? TBrushStyle::bsClear : TBrushStyle::bsSolid; }
+
+}  // namespace
+
+TOvalButton::TOvalButton(TComponent* owner, TWinControl* parent) : TGraphicControl(owner, parent) {
+    BevelColors(ColorToRGB(FColor), FHighlightColor, FShadowColor, kLightLevel, kDarkLevel);
+    SetBounds(Left(), Top(), 100, 50);
+}
+
+TOvalButton::~TOvalButton() = default;
+
+// ---- properties
+
+void TOvalButton::SetBevelWidth(TBevelWidth value) {
+    if (FBevelWidth == value) return;
+    FBevelWidth = value;
+    Repaint();
+}
+
+void TOvalButton::SetColor(TColor value) {
+    if (FColor == value) return;
+    FColor = value;
+    // Resolved once: a later change of the system colours keeps the old shading.
+    BevelColors(ColorToRGB(value), FHighlightColor, FShadowColor, kLightLevel, kDarkLevel);
+    Repaint();
+}
+
+void TOvalButton::SetDown(bool value) {
+    if (FDown == value) return;
+    FDown = value;
+    FBevelState = value ? -1 : (FFlat ? 0 : 1);
+    Repaint();
+}
+
+void TOvalButton::SetFlat(bool value) {
+    if (FFlat == value) return;
+    FFlat = value;
+    // Even while Down: a flat button shows no rings until the pointer is over it.
+    FBevelState = value ? 0 : 1;
+    Repaint();
+}
+
+void TOvalButton::SetFont(const TFont& value) {
+    if (&value == &Font()) return;
+    Font() = value;
+    Repaint();
+}
+
+void TOvalButton::SetGlyph(const TBitmap& value) {
+    FGlyph = value;
+    if (!FGlyph.Empty()) FTransparentColor = FGlyph.Pixel(0, FGlyph.Height() - 1);
+    Repaint();
+}
+
+void TOvalButton::SetLayout(TButtonLayout value) {
+    if (FLayout == value) return;
+    FLayout = value;
+    Repaint();
+}
+
+void TOvalButton::SetMargin(int value) {
+    if (FMargin == value) return;
+    FMargin = value;
+    Repaint();
+}
+
+void TOvalButton::SetNumGlyphs(TNumGlyphs value) {
+    if (FNumGlyphs == value) return;
+    FNumGlyphs = value;
+    Repaint();
+}
+
+void TOvalButton::SetSpacing(int value) {
+    if (FSpacing == value) return;
+    FSpacing = value;
+    Repaint();
+}
+
+void TOvalButton::SetTransparent(bool value) {
+    if (FTransparent == value) return;
+    FTransparent = value;
+    Repaint();
+}
+
+void TOvalButton::SetTransparentColor(TColor value) {
+    if (FTransparentColor == value) return;
+    FTransparentColor = value;
+    Repaint();
+}
+
+// ---- hit test
+
+bool TOvalButton::PtInOval(int X, int Y) const {
+    GdiObject region(::CreateEllipticRgn(0, 0, Width(), Height()));
+    return region && ::PtInRegion(static_cast<HRGN>(region.get()), X, Y);
+}
+
+// ---- drawing
+
+void TOvalButton::Paint(TCanvas& canvas) {
+    canvas.Font = Font();
+    canvas.Brush = {FaceBrush(FTransparent), FColor};
+    canvas.Pen = {FFlat ? TPenStyle::psClear : TPenStyle::psSolid, clBlack, 1};
+    // The outline around the face; the corners outside it stay the parent's.
+    canvas.Ellipse(0, 0, Width() - 1, Height() - 1);
+    DrawFace(canvas);
+}
+
+void TOvalButton::DrawBevel(TCanvas& canvas) {
+    if (FBevelState == 0) return;
+    const bool sunken = FBevelState == -1;
+    const BevelGeometry g = BevelArcs(Width(), Height(), FBevelWidth);
+    const auto arcs = [&](TColor color, LayoutPoint from, LayoutPoint to) {
+        canvas.Pen.style = TPenStyle::psSolid;
+        canvas.Pen.color = color;
+        for (const LayoutRect& r : g.Rings) canvas.Arc(r.Left, r.Top, r.Right, r.Bottom, from.X, from.Y, to.X, to.Y);
+    };
+    // Arcs run counter-clockwise: UpperRight to LowerLeft is the upper-left half.
+    arcs(sunken ? FShadowColor : FHighlightColor, g.UpperRight, g.LowerLeft);
+    arcs(sunken ? FHighlightColor : FShadowColor, g.LowerLeft, g.UpperRight);
+}
+
+void TOvalButton::DrawFace(TCanvas& canvas) {
+    const SIZE text = Caption().empty() ? SIZE{0, 0} : canvas.TextExtent(Caption());
+    FaceInput in;
+    in.Width = Width();
+    in.Height = Height();
+    in.GlyphWidth = FGlyph.Width();
+    in.GlyphHeight = FGlyph.Height();
+    in.NumGlyphs = FNumGlyphs;
+    in.Enabled = Enabled();
+    in.BevelState = FBevelState;
+    in.Layout = FLayout;
+    in.Margin = FMargin;
+    in.Spacing = FSpacing;
+    in.HasCaption = !Caption().empty();
+    in.TextWidth = text.cx;
+    in.TextHeight = text.cy;
+    const FaceLayout f = LayoutFace(in);
+
+    DrawBevel(canvas);
+    if (f.GlyphShown) {
+        // In the face colour: wipes the strip the glyph covered in the other state.
+        canvas.Pen.style = FTransparent ? TPenStyle::psClear : TPenStyle::psSolid;
+        canvas.Pen.color = FColor;
+        canvas.MoveTo(f.Strip[0].X, f.Strip[0].Y);
+        canvas.LineTo(f.Strip[1].X, f.Strip[1].Y);
+        canvas.LineTo(f.Strip[2].X, f.Strip[2].Y);
+        canvas.Pen.style = TPenStyle::psSolid;
+        canvas.Brush = {FaceBrush(FTransparent), FColor};
+        canvas.BrushCopy(ToRect(f.Dest), FGlyph, ToRect(f.Source), FTransparentColor);
+    }
+    if (!f.CaptionShown) return;
+
+    canvas.Brush = {FaceBrush(FTransparent), FColor};
+    canvas.FillRect(ToRect(f.Fill));
+    if (!Enabled()) canvas.Font.SetColor(clGrayText);
+    canvas.DrawText(Caption().substr(0, kCaptionMax), ToRect(f.TextRect), DT_SINGLELINE);
+}
+
+void TOvalButton::ShowFaceNow() {
+    if (FTransparent) {
+        Repaint();
+        return;
+    }
+    if (!Parent() || !Parent()->Handle()) return;
+    TControlCanvas canvas(*this);
+    canvas.Font = Font();
+    DrawFace(canvas);
+}
+
+void TOvalButton::ShowBevelNow() {
+    if (!Parent() || !Parent()->Handle()) return;
+    TControlCanvas canvas(*this);
+    DrawBevel(canvas);
+}
+
+// ---- mouse and keyboard
+
+void TOvalButton::MouseDown(TMouseButton button, TShiftState shift, int X, int Y) {
+    FButtonHeld = true;
+    if (!Enabled() || !PtInOval(X, Y)) return;
+    FDownAtPress = FDown;
+    FDown = true;
+    FBevelState = -1;
+    ShowFaceNow();
+    Fire(OnMouseDown, this, button, shift, X, Y);
+}
+
+void TOvalButton::MouseMove(TShiftState shift, int X, int Y) {
+    const bool inside = PtInOval(X, Y);
+    if (FButtonHeld) {
+        // A plain button follows the pointer in and out; a toggle stays as pressed.
+        if (inside && FBevelState == 1 && FGroupIndex == 0) {
+            FMouseInside = true;
+            FDown = true;
+            FBevelState = -1;
+            ShowBevelNow();
+        } else if (!inside) {
+            if (FBevelState == -1 && FGroupIndex == 0 && FMouseInside) {
+                FDown = false;
+                FBevelState = 1;
+                ShowBevelNow();
+            }
+            FMouseInside = false;
+        }
+    } else if (FFlat && !FDown) {
+        if (inside) {
+            FMouseInside = true;
+            FBevelState = 1;
+            ShowBevelNow();
+        } else if (FMouseInside) {
+            FMouseInside = false;
+            FBevelState = 0;
+            Repaint();
+        }
+    } else {
+        FMouseInside = inside;
+    }
+    if (FMouseInside) Fire(OnMouseMove, this, shift, X, Y);
+}
+
+void TOvalButton::MouseUp(TMouseButton button, TShiftState shift, int X, int Y) {
+    FButtonHeld = false;
+    if (!Enabled() || !PtInOval(X, Y)) return;
+    if (FGroupIndex == 0) {
+        FDown = false;
+        FBevelState = 1;
+        ShowFaceNow();
+    } else {
+        // A toggle flips relative to where the press found it.
+        SetDown(!FDownAtPress);
+    }
+    Fire(OnMouseUp, this, button, shift, X, Y);
+}
+
+void TOvalButton::Click() {
+    if (Enabled() && FMouseInside) Fire(OnClick, this);
+}
+
+void TOvalButton::DblClick() {
+    if (Enabled() && FMouseInside) Fire(OnDblClick, this);
+}
+
+void TOvalButton::MouseEnter() { Fire(OnMouseEnter, this); }
+
+void TOvalButton::MouseLeave() {
+    if (FMouseInside && Enabled()) {
+        FMouseInside = false;
+        if (FFlat && !FDown) {
+            FBevelState = 0;
+            Repaint();
+        }
+    }
+    Fire(OnMouseExit, this);
+}
+
+bool TOvalButton::DialogChar(char key) {
+    if (!MatchesAccelerator(key, Caption())) return false;
+    if (Enabled()) Click();
+    return true;
+}
+
+}  // namespace zep

@@ -1,0 +1,2 @@
+# controls: the program's own components on real windows (needs a display)
+zepton_test(controls_oval_button_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/OvalBtnTest.cpp LIBS zepton_controls)
