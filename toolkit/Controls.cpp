@@ -250,6 +250,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (PopupMenu() && reinterpret_cast<HWND>(wParam) == handle_) {
             POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             if (pt.x == -1 && pt.y == -1) ::GetCursorPos(&pt);
+            PopupMenu()->PopupComponent = this;
             PopupMenu()->Popup(pt.x, pt.y);
             return 0;
         }

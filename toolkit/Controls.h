@@ -137,6 +137,9 @@ public:
 
     static TWinControl* FromHandle(HWND window);
 
+    // The face colour of an own-class window; windowless controls on it inherit it.
+    TColor Color = clBtnFace;
+
 protected:
     // Creates the window; a null class name uses the toolkit's own window class.
     void CreateHandle(const char* className, DWORD style, DWORD exStyle = 0, HWND parentOverride = nullptr);
@@ -150,8 +153,6 @@ protected:
     virtual bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void CaptionChanged() override;
     void HintChanged() override;
-
-    TColor Color = clBtnFace;
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

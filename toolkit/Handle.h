@@ -56,9 +56,36 @@ struct GdiObjectTraits {
     static void close(handle_type h) { ::DeleteObject(h); }
 };
 
+struct IconTraits {
+    using handle_type = HICON;
+    static handle_type invalid() { return nullptr; }
+    static void close(handle_type h) { ::DestroyIcon(h); }
+};
+
+struct MemoryDCTraits {
+    using handle_type = HDC;
+    static handle_type invalid() { return nullptr; }
+    static void close(handle_type h) { ::DeleteDC(h); }
+};
+
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
+using IconHandle = UniqueHandle<IconTraits>;
+using MemoryDC = UniqueHandle<MemoryDCTraits>;
+
+// Selects an object into a device context for its own lifetime.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
+    ~SelectedObject() { ::SelectObject(dc_, old_); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 }  // namespace zep

@@ -1,0 +1,125 @@
+#pragma once
+// Real windows for the toolkit tests: a form to put controls on, message
+// pumping, posted mouse input and a watcher that answers the message box.
+#include "toolkit/Forms.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+namespace zep::test {
+
+inline void InitApplication() {
+    static const bool done = [] {
+        Application().Initialize();
+        Application().SetTitle("Zepton");
+        return true;
+    }();
+    (void)done;
+}
+
+// A form that is complete once made; the test puts its controls on it.
+class TestForm : public TForm {
+public:
+    explicit TestForm(const Options& options) : TForm(nullptr, options) { Created(); }
+    static Options Plain(int width = 320, int height = 240) {
+        Options o;
+        o.caption = "Toolkit test";
+        o.clientWidth = width;
+        o.clientHeight = height;
+        o.left = 40;
+        o.top = 40;
+        return o;
+    }
+};
+
+// Handles every message waiting now, and those that arrive within a short while.
+inline void Pump(int milliseconds = 30) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    do {
+        Application().ProcessMessages();
+        ::Sleep(5);
+    } while (std::chrono::steady_clock::now() < end);
+}
+
+inline LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+
+inline void Click(HWND window, int x, int y) {
+    ::PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+    ::PostMessageA(window, WM_LBUTTONUP, 0, At(x, y));
+    Pump();
+}
+
+// What a message box of this process showed before the watcher pressed OK.
+struct SeenBox {
+    std::string caption, text;
+    bool errorIcon = false;
+    bool found = false;
+};
+
+// Watches from another thread for a message box of this process, reads it and presses OK.
+class BoxWatcher {
+public:
+    BoxWatcher() : thread_([this] { Watch(); }) {}
+    ~BoxWatcher() { Result(); }
+    // Call once the box can have come and gone.
+    SeenBox Result() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        return seen_;
+    }
+
+private:
+    static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+        char cls[16] = {};
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(window, &pid);
+        ::GetClassNameA(window, cls, sizeof cls);
+        if (pid == ::GetCurrentProcessId() && std::string(cls) == "#32770" && ::IsWindowVisible(window)) {
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    static BOOL CALLBACK ReadStatic(HWND child, LPARAM seen) {
+        auto& box = *reinterpret_cast<SeenBox*>(seen);
+        char cls[16] = {};
+        ::GetClassNameA(child, cls, sizeof cls);
+        if (_stricmp(cls, "Static") != 0) return TRUE;
+        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            HICON icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+            box.errorIcon = icon && icon == ::LoadIconA(nullptr, IDI_HAND);
+        } else {
+            char text[512] = {};
+            ::GetWindowTextA(child, text, sizeof text);
+            if (text[0]) box.text = text;
+        }
+        return TRUE;
+    }
+    void Watch() {
+        for (int i = 0; i < 1000 && !stop_; ++i) {
+            HWND box = nullptr;
+            ::EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&box));
+            if (box) {
+                char caption[256] = {};
+                ::GetWindowTextA(box, caption, sizeof caption);
+                seen_.caption = caption;
+                ::EnumChildWindows(box, &ReadStatic, reinterpret_cast<LPARAM>(&seen_));
+                seen_.found = true;
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            ::Sleep(10);
+        }
+    }
+
+    SeenBox seen_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+}  // namespace zep::test

@@ -1,0 +1,3 @@
+# The toolkit's controls and forms in real windows.
+zepton_test(toolkit_controls_test SOURCES ToolkitControlsTest.cpp LIBS zepton_toolkit)
+zepton_test(toolkit_forms_test SOURCES ToolkitFormsTest.cpp LIBS zepton_toolkit)

@@ -1,0 +1,33 @@
+#include "toolkit/ImgList.h"
+
+#include <stdexcept>
+
+namespace zep {
+
+TImageList::TImageList(TComponent* owner, int width, int height)
+    : TComponent(owner), width_(width), height_(height),
+      list_(::ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 0, 8)) {
+    if (!list_) throw std::runtime_error("Cannot create image list");
+}
+
+int TImageList::Count() const { return ::ImageList_GetImageCount(Handle()); }
+
+int TImageList::AddMasked(const TBitmap& strip, TColor mask) {
+    if (strip.Empty()) throw std::runtime_error("No bitmap to add to the image list");
+    const int first = ::ImageList_AddMasked(Handle(), strip.Handle(), ColorToRGB(mask));
+    if (first < 0) throw std::runtime_error("Cannot add to the image list");
+    return first;
+}
+
+int TImageList::LoadFromResourceName(HINSTANCE instance, const char* name, TColor mask) {
+    TBitmap strip;
+    strip.LoadFromResourceName(instance, name);
+    return AddMasked(strip, mask);
+}
+
+IconHandle TImageList::GetIcon(int index) const {
+    if (index < 0 || index >= Count()) return IconHandle();
+    return IconHandle(::ImageList_GetIcon(Handle(), index, ILD_TRANSPARENT));
+}
+
+}  // namespace zep

@@ -1,0 +1,189 @@
+#include "toolkit/StdCtrls.h"
+
+#include <stdexcept>
+
+namespace zep {
+namespace {
+
+constexpr UINT kLabelFormat = DT_EXPANDTABS | DT_NOPREFIX | DT_WORDBREAK;
+
+}  // namespace
+
+// ---- TCustomLabel
+
+TCustomLabel::TCustomLabel(TComponent* owner, TWinControl* parent, int left, int top, int width, int height)
+    : TGraphicControl(owner, parent) {
+    TControl::SetBounds(left, top, width, height);
+}
+
+void TCustomLabel::SetAutoSize(bool autoSize) {
+    autoSize_ = autoSize;
+    AdjustBounds();
+}
+
+void TCustomLabel::SetAlignment(TAlignment alignment) {
+    alignment_ = alignment;
+    Invalidate();
+}
+
+void TCustomLabel::SetTransparent(bool transparent) {
+    transparent_ = transparent;
+    Invalidate();
+}
+
+void TCustomLabel::FontChanged() {
+    AdjustBounds();
+    Invalidate();
+}
+
+void TCustomLabel::CaptionChanged() {
+    AdjustBounds();
+    Invalidate();
+}
+
+// Measures the caption as Paint will draw it; an empty caption keeps one line's height.
+void TCustomLabel::AdjustBounds() {
+    if (!autoSize_) return;
+    WindowDC screen(nullptr);
+    SelectedObject font(screen.dc, Font().Handle());
+    const std::string text = Caption().empty() ? std::string(" ") : Caption();
+    RECT r{0, 0, 0, 0};
+    ::DrawTextA(screen.dc, text.c_str(), static_cast<int>(text.size()), &r, (kLabelFormat & ~DT_WORDBREAK) | DT_CALCRECT);
+    SetBounds(Left(), Top(), Caption().empty() ? 0 : r.right, r.bottom);
+}
+
+void TCustomLabel::Paint(TCanvas& canvas) {
+    RECT r{0, 0, Width(), Height()};
+    if (!transparent_) {
+        canvas.Brush.style = TBrushStyle::bsSolid;
+        canvas.Brush.color = Parent() ? Parent()->Color : clBtnFace;
+        canvas.FillRect(r);
+    }
+    canvas.Brush.style = TBrushStyle::bsClear;
+    canvas.Font = Font();
+    if (!Enabled()) canvas.Font.SetColor(clGrayText);
+    canvas.DrawText(Caption(), r, kLabelFormat | (alignment_ == TAlignment::taCenter ? DT_CENTER : DT_LEFT));
+}
+
+void TCustomLabel::Click() { Fire(OnClick, this); }
+
+// ---- TEdit
+
+TEdit::TEdit(TComponent* owner, TWinControl* parent, int left, int top, int width, int height)
+    : TWinControl(owner, parent) {
+    TControl::SetBounds(left, top, width, height);
+    CreateHandle("EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+}
+
+std::string TEdit::Text() const {
+    std::string text(static_cast<size_t>(::GetWindowTextLengthA(Handle())) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(Handle(), text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void TEdit::SetText(const std::string& text) { ::SetWindowTextA(Handle(), text.c_str()); }
+
+void TEdit::SetMaxLength(int length) { ::SendMessageA(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(length), 0); }
+
+bool TEdit::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message != WM_COMMAND || HIWORD(wParam) != EN_CHANGE) return false;
+    Fire(OnChange, this);
+    result = 0;
+    return true;
+}
+
+// ---- TCustomListBox
+
+TCustomListBox::TCustomListBox(TComponent* owner, TWinControl* parent, int left, int top, int width, int height,
+                               DWORD extraStyle, bool border)
+    : TWinControl(owner, parent) {
+    TControl::SetBounds(left, top, width, height);
+    // The height is exactly as placed, not rounded down to whole items.
+    CreateHandle("LISTBOX",
+                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | extraStyle,
+                 border ? WS_EX_CLIENTEDGE : 0);
+    ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, kItemHeight);
+}
+
+void TCustomListBox::CheckIndex(int index) const {
+    if (index < 0 || index >= Count())
+        throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+int TCustomListBox::Count() const { return static_cast<int>(::SendMessageA(Handle(), LB_GETCOUNT, 0, 0)); }
+
+std::string TCustomListBox::Items(int index) const {
+    CheckIndex(index);
+    std::string text(static_cast<size_t>(::SendMessageA(Handle(), LB_GETTEXTLEN, index, 0)) + 1, '\0');
+    text.resize(static_cast<size_t>(
+        ::SendMessageA(Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+int TCustomListBox::Add(const std::string& text) {
+    const LRESULT index = ::SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index < 0) throw std::runtime_error("Out of memory while adding to a list");
+    return static_cast<int>(index);
+}
+
+void TCustomListBox::Delete(int index) {
+    CheckIndex(index);
+    ::SendMessageA(Handle(), LB_DELETESTRING, index, 0);
+}
+
+void TCustomListBox::Clear() { ::SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
+
+int TCustomListBox::ItemIndex() const { return static_cast<int>(::SendMessageA(Handle(), LB_GETCURSEL, 0, 0)); }
+
+void TCustomListBox::SetItemIndex(int index) { ::SendMessageA(Handle(), LB_SETCURSEL, index, 0); }
+
+// ---- TListBox
+
+TListBox::TListBox(TComponent* owner, TWinControl* parent, int left, int top, int width, int height, bool border)
+    : TCustomListBox(owner, parent, left, top, width, height, 0, border) {}
+
+bool TListBox::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message != WM_COMMAND) return false;
+    switch (HIWORD(wParam)) {
+    case LBN_SELCHANGE: Fire(OnClick, this); break;
+    case LBN_DBLCLK: Fire(OnDblClick, this); break;
+    default: return false;
+    }
+    result = 0;
+    return true;
+}
+
+// ---- TGroupBox
+
+TGroupBox::TGroupBox(TComponent* owner, TWinControl* parent, int left, int top, int width, int height,
+                     const std::string& caption)
+    : TWinControl(owner, parent) {
+    TControl::SetBounds(left, top, width, height);
+    SetCaption(caption);
+    CreateHandle(nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
+}
+
+void TGroupBox::CaptionChanged() {
+    TWinControl::CaptionChanged();
+    Invalidate();
+}
+
+void TGroupBox::PaintWindow(HDC dc) {
+    SelectedObject font(dc, Font().Handle());
+    TEXTMETRICA metrics{};
+    ::GetTextMetricsA(dc, &metrics);
+    RECT frame{0, metrics.tmHeight / 2, Width(), Height()};
+    ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    if (Caption().empty()) return;
+    const int length = static_cast<int>(Caption().size());
+    SIZE extent{};
+    ::GetTextExtentPoint32A(dc, Caption().c_str(), length, &extent);
+    RECT text{8, 0, 8 + extent.cx, metrics.tmHeight};
+    GdiObject face(::CreateSolidBrush(ColorToRGB(Color)));
+    ::FillRect(dc, &text, static_cast<HBRUSH>(face.get()));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ColorToRGB(Enabled() ? Font().Color() : clGrayText));
+    ::DrawTextA(dc, Caption().c_str(), length, &text, DT_SINGLELINE | DT_NOPREFIX);
+}
+
+}  // namespace zep
