@@ -28,11 +28,14 @@ TOvalButton::~TOvalButton() = default;
 
 // ---- properties
 
-void TOvalButton::SetBevelWidth(TBevelWidth value) {
-    if (FBevelWidth == value) return;
-    FBevelWidth = value;
+template <class T>
+void TOvalButton::Change(T& field, T value) {
+    if (field == value) return;
+    field = value;
     Repaint();
 }
+
+void TOvalButton::SetBevelWidth(TBevelWidth value) { Change(FBevelWidth, value); }
 
 void TOvalButton::SetColor(TColor value) {
     if (FColor == value) return;
@@ -69,41 +72,12 @@ void TOvalButton::SetGlyph(const TBitmap& value) {
     Repaint();
 }
 
-void TOvalButton::SetLayout(TButtonLayout value) {
-    if (FLayout == value) return;
-    FLayout = value;
-    Repaint();
-}
-
-void TOvalButton::SetMargin(int value) {
-    if (FMargin == value) return;
-    FMargin = value;
-    Repaint();
-}
-
-void TOvalButton::SetNumGlyphs(TNumGlyphs value) {
-    if (FNumGlyphs == value) return;
-    FNumGlyphs = value;
-    Repaint();
-}
-
-void TOvalButton::SetSpacing(int value) {
-    if (FSpacing == value) return;
-    FSpacing = value;
-    Repaint();
-}
-
-void TOvalButton::SetTransparent(bool value) {
-    if (FTransparent == value) return;
-    FTransparent = value;
-    Repaint();
-}
-
-void TOvalButton::SetTransparentColor(TColor value) {
-    if (FTransparentColor == value) return;
-    FTransparentColor = value;
-    Repaint();
-}
+void TOvalButton::SetLayout(TButtonLayout value) { Change(FLayout, value); }
+void TOvalButton::SetMargin(int value) { Change(FMargin, value); }
+void TOvalButton::SetNumGlyphs(TNumGlyphs value) { Change(FNumGlyphs, value); }
+void TOvalButton::SetSpacing(int value) { Change(FSpacing, value); }
+void TOvalButton::SetTransparent(bool value) { Change(FTransparent, value); }
+void TOvalButton::SetTransparentColor(TColor value) { Change(FTransparentColor, value); }
 
 // ---- hit test
 

@@ -68,6 +68,9 @@ protected:
     void CaptionChanged() override { Repaint(); }
 
 private:
+    // Stores a property that only changes the picture, and shows it.
+    template <class T>
+    void Change(T& field, T value);
     // The rings only; erases nothing.
     void DrawBevel(TCanvas& canvas);
     // Bevel, glyph and caption over the face, which it leaves alone.

@@ -232,19 +232,12 @@ TEST_F(OvalButtonTest, HitTestIsTheOvalNotTheRectangle) {
     EXPECT_FALSE(b.PtInOval(kWidth + 5, 15));
 }
 
-TEST_F(OvalButtonTest, NewButtonIsPlainAndDrawsNoRings) {
-    TOvalButton& b = form->AddButton(200, 30, 76, 30);
-    TOvalButton fresh(nullptr, nullptr);
-    EXPECT_EQ(100, fresh.Width());
-    EXPECT_EQ(50, fresh.Height());
-    EXPECT_EQ(0, fresh.BevelWidth());
-    EXPECT_EQ(clBtnFace, fresh.Color());
-    EXPECT_EQ(4, fresh.Spacing());
-    EXPECT_EQ(clBlack, fresh.TransparentColor());
-    EXPECT_EQ(blGlyphBottom, fresh.Layout());
-    EXPECT_FALSE(fresh.Down() || fresh.Flat() || fresh.Transparent());
-
-    b.SetBevelWidth(0);
+TEST_F(OvalButtonTest, NewButtonDrawsNoRingsUntilBevelWidthIsSet) {
+    TOvalButton& b = form->Make<TOvalButton>(form.get(), form.get());
+    EXPECT_EQ(100, b.Width());
+    EXPECT_EQ(50, b.Height());
+    b.SetBounds(200, 30, 76, 30);
+    b.SetColor(kFace);
     EXPECT_TRUE(NoRings(ClassifyBevel(Shot(), {200, 30, 276, 60}, kLight, kDark)));
     b.SetBevelWidth(1);
     EXPECT_TRUE(Raised(ClassifyBevel(Shot(), {200, 30, 276, 60}, kLight, kDark)));
