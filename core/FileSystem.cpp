@@ -23,15 +23,20 @@ bool HasExtension(const std::string& name, const std::string& extension) {
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
 
-// The name under which `path` is stored, so that replacing a file never
-// changes its letter case; `path` itself when there is no such file.
-std::string StoredPath(const std::string& path) {
+// The file `path` names as the folder stores it: its name in the stored letter
+// case (replacing a file must not rename it) and its attributes.
+struct Target {
+    std::string path;
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+};
+
+Target FindTarget(const std::string& path) {
     const std::string name = path.substr(path.find_last_of('\\') + 1);
-    if (name.find_first_of("*?") != std::string::npos) return path;  // no pattern lookups
+    if (name.find_first_of("*?") != std::string::npos) return {path};  // no pattern lookups
     WIN32_FIND_DATAA found;
     FindHandle find(::FindFirstFileA(path.c_str(), &found));
-    if (!find || !SameNameNoCase(found.cFileName, name)) return path;
-    return FolderOf(path) + found.cFileName;
+    if (!find || !SameNameNoCase(found.cFileName, name)) return {path};
+    return {FolderOf(path) + found.cFileName, found.dwFileAttributes};
 }
 
 // A new, empty file beside `path`, open for writing.
@@ -118,12 +123,17 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void ReplaceFileContent(const std::string& path, const std::string& bytes) {
+    const Target target = FindTarget(path);
+    // A read-only file is not to be replaced, whatever the platform's rename allows.
+    if (target.attributes != INVALID_FILE_ATTRIBUTES &&
+        (target.attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        throw FileError::CannotCreate(path);
     std::string tempPath;
     FileHandle temp = CreateTempBeside(path, tempPath);
     if (!temp) throw FileError::CannotCreate(path);
     const bool written = WriteAll(temp.get(), bytes);
     temp.reset();
-    if (!written || !::MoveFileExA(tempPath.c_str(), StoredPath(path).c_str(),
+    if (!written || !::MoveFileExA(tempPath.c_str(), target.path.c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ::DeleteFileA(tempPath.c_str());
         throw FileError::CannotCreate(path);

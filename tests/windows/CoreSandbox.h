@@ -1,0 +1,116 @@
+#pragma once
+// A throwaway program folder, Desktop and settings key for the group-store
+// tests; everything is removed again when the sandbox goes.
+#include "core/GroupStore.h"
+#include "toolkit/Handle.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zep::test {
+
+inline void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    FindHandle find(::FindFirstFileA((folder + "*").c_str(), &found));
+    if (find) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + name;
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path + "\\");
+            else ::DeleteFileA(path.c_str());
+        } while (::FindNextFileA(find.get(), &found));
+    }
+    find.reset();
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    FileHandle f(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(f) << path;
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    FileHandle f(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!f) return "<missing>";
+    std::string bytes(::GetFileSize(f.get(), nullptr), '\0');
+    DWORD got = 0;
+    ::ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    return bytes.substr(0, got);
+}
+
+inline bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Every entry of a folder (but . and ..), in the order the file system gives them.
+inline Names Entries(const std::string& folder) {
+    Names names;
+    WIN32_FIND_DATAA found;
+    FindHandle find(::FindFirstFileA((folder + "*").c_str(), &found));
+    if (!find) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (::FindNextFileA(find.get(), &found));
+    return names;
+}
+
+// A unique folder under the temporary folder, ending in a backslash.
+inline std::string MakeTempFolder() {
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    static int counter = 0;
+    for (;;) {
+        const std::string folder = std::string(temp) + "zepcore-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                                   std::to_string(++counter) + "\\";
+        if (::CreateDirectoryA(folder.c_str(), nullptr)) return folder;
+    }
+}
+
+// A key of its own under HKEY_CURRENT_USER, deleted with all it holds.
+class TempKey {
+public:
+    TempKey() : path_("Software\\ZeptonTests\\" + std::to_string(::GetCurrentProcessId())) {}
+    ~TempKey() {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\ZeptonTests");
+    }
+    TempKey(const TempKey&) = delete;
+    TempKey& operator=(const TempKey&) = delete;
+    const std::string& path() const { return path_; }
+    std::string Sub(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+// The program lives in <root>prog\, the Desktop is <root>desk\.
+class Sandbox : public ::testing::Test {
+protected:
+    Sandbox() {
+        root = MakeTempFolder();
+        desk = root + "desk\\";
+        ::CreateDirectoryA(desk.c_str(), nullptr);
+        ::CreateDirectoryA((root + "prog").c_str(), nullptr);
+        folders.ProgramFolder = root + "prog\\";
+        folders.DesktopFolder = desk;
+        folders.DataFolder = folders.ProgramFolder + "data\\";
+        folders.RepositoryFolder = folders.ProgramFolder + "repository\\";
+        folders.StatusFile = folders.DataFolder + "status.ord";
+        ::CreateDirectoryA(folders.DataFolder.c_str(), nullptr);
+        ::CreateDirectoryA(folders.RepositoryFolder.c_str(), nullptr);
+        data = folders.DataFolder;
+        repo = folders.RepositoryFolder;
+    }
+    ~Sandbox() override { RemoveTree(root); }
+
+    GroupStore store() const { return GroupStore(folders); }
+
+    std::string root, desk, data, repo;
+    Folders folders;
+};
+
+}  // namespace zep::test

@@ -1,0 +1,366 @@
+// The group store against a real file system: group files, listings, Apply
+// and the tick file, each in a throwaway program folder and Desktop.
+#include "CoreSandbox.h"
+#include "core/Errors.h"
+#include "core/IniFiles32.h"
+
+#include <algorithm>
+
+namespace zep::test {
+namespace {
+
+using Store = Sandbox;
+
+// The names of a folder's entries, sorted, to compare whole folder states.
+Names Sorted(Names names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Holds a file open without sharing, so nobody else can write, replace or delete it.
+FileHandle Lock(const std::string& path) {
+    return FileHandle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
+}
+
+PlainGroupList List(std::initializer_list<std::pair<const char*, bool>> items) {
+    PlainGroupList list;
+    for (const auto& [name, ticked] : items) {
+        list.Add(name);
+        list.SetChecked(list.Count() - 1, ticked);
+    }
+    return list;
+}
+
+std::string Ticks(const GroupList& list) {
+    std::string s;
+    for (int i = 0; i < list.Count(); ++i) s += list.Name(i) + (list.Checked(i) ? "=1 " : "=0 ");
+    return s;
+}
+
+TEST_F(Store, SaveGroupWritesExactlyTheNamesEachEndedByCrLf) {
+    store().SaveGroup("Work", {"Mail", "Text editor"});
+    EXPECT_EQ(ReadBytes(data + "Work.dat"), "Mail\r\nText editor\r\n");
+    store().SaveGroup("Empty", {});
+    EXPECT_EQ(ReadBytes(data + "Empty.dat"), "");
+    EXPECT_EQ(Sorted(Entries(data)), (Names{"Empty.dat", "Work.dat"}));  // no temporary file left
+
+    // Saving under another letter case replaces the content but keeps the stored name.
+    store().SaveGroup("work", {" Mail "});
+    EXPECT_EQ(Entries(data), (Names{"Empty.dat", "Work.dat"}));
+    EXPECT_EQ(ReadBytes(data + "Work.dat"), " Mail \r\n");
+    EXPECT_EQ(store().ListGroups(), (Names{"Empty", "Work"}));
+
+    // The data folder is made again when it has gone.
+    RemoveTree(data);
+    store().SaveGroup("Again", {"x"});
+    EXPECT_EQ(ReadBytes(data + "Again.dat"), "x\r\n");
+}
+
+TEST_F(Store, ReadGroupKeepsEveryLineAsWritten) {
+    const std::pair<std::string, Names> cases[] = {
+        {"A\nB", {"A", "B"}},
+        {"A\r\n\r\nB\r\n", {"A", "", "B"}},
+        {"A\rB", {"A", "B"}},
+        {"A\n\rB", {"A", "", "B"}},
+        {std::string("A\0B\r\n", 5), {"A"}},
+        {"", {}},
+        {" Mail \r\nMail\r\nMail", {" Mail ", "Mail", "Mail"}},
+    };
+    for (const auto& [bytes, names] : cases) {
+        WriteBytes(data + "G.dat", bytes);
+        EXPECT_EQ(store().ReadGroup("g"), names);
+    }
+    store().SaveGroup("Round", {"", "a b", "..\\x"});
+    EXPECT_EQ(store().ReadGroup("Round"), (Names{"", "a b", "..\\x"}));
+}
+
+TEST_F(Store, GroupFileErrorsNameTheFullPath) {
+    try {
+        store().ReadGroup("Missing");
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_STREQ(e.what(), ("Cannot open file " + data + "Missing.dat").c_str());
+    }
+    // A name the file system refuses: nothing is created, no temporary file stays.
+    try {
+        store().SaveGroup("wh?t", {"a"});
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_STREQ(e.what(), ("Cannot create file " + data + "wh?t.dat").c_str());
+    }
+    EXPECT_TRUE(Entries(data).empty());
+}
+
+TEST_F(Store, SaveGroupRefusesNamesThatAreNotFileNames) {
+    ::CreateDirectoryA((root + "prog\\sub").c_str(), nullptr);
+    for (const char* bad : {"..\\escape", "sub/x", ".", ".."}) {
+        try {
+            store().SaveGroup(bad, {"a"});
+            ADD_FAILURE() << bad;
+        } catch (const GroupNameError& e) {
+            EXPECT_NE(std::string(e.what()).find(bad), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_TRUE(Entries(data).empty());
+    EXPECT_FALSE(Exists(folders.ProgramFolder + "escape.dat"));
+    EXPECT_FALSE(Exists(folders.ProgramFolder + "sub\\x.dat"));
+}
+
+TEST_F(Store, FailedSaveLeavesTheOldFileWhole) {
+    WriteBytes(data + "Work.dat", "Old\r\n");
+    {
+        FileHandle lock = Lock(data + "Work.dat");
+        ASSERT_TRUE(lock);
+        EXPECT_THROW(store().SaveGroup("Work", {"New"}), FileError);
+    }
+    ::SetFileAttributesA((data + "Work.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+    try {
+        store().SaveGroup("Work", {"New"});
+        ADD_FAILURE() << "read-only file replaced";
+    } catch (const FileError& e) {
+        EXPECT_STREQ(e.what(), ("Cannot create file " + data + "Work.dat").c_str());
+    }
+    EXPECT_EQ(ReadBytes(data + "Work.dat"), "Old\r\n");
+    EXPECT_EQ(Entries(data), (Names{"Work.dat"}));
+
+    // A folder in the way of the group file.
+    ::CreateDirectoryA((data + "Dir.dat").c_str(), nullptr);
+    EXPECT_THROW(store().SaveGroup("dir", {"x"}), FileError);
+    EXPECT_EQ(Sorted(Entries(data)), (Names{"Dir.dat", "Work.dat"}));
+}
+
+TEST_F(Store, ListingsSortWithoutCaseAndFilterByKind) {
+    for (const char* f : {"b.dat", "A.dat", "c.DAT", "status.ord", "h.dat", "s.dat", "Ab.dat", "notes.txt"})
+        WriteBytes(data + f, "");
+    ::SetFileAttributesA((data + "h.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesA((data + "s.dat").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    ::CreateDirectoryA((data + "d.dat").c_str(), nullptr);
+    ::SetFileAttributesA((data + "b.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(store().ListGroups(), (Names{"A", "Ab", "b", "c"}));
+
+    for (const char* f : {"x.lnk", "Mail.lnk", "mail2.LNK", "doc.txt", "sys.lnk"}) WriteBytes(repo + f, "");
+    ::SetFileAttributesA((repo + "x.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesA((repo + "sys.lnk").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    ::CreateDirectoryA((repo + "dir.lnk").c_str(), nullptr);
+    EXPECT_EQ(store().ListRepository(), (Names{"Mail", "mail2", "sys", "x"}));
+
+    RemoveTree(repo);
+    EXPECT_THROW(store().ListRepository(), ListError);
+    RemoveTree(data);
+    EXPECT_THROW(store().ListGroups(), ListError);
+}
+
+TEST_F(Store, RefreshGroupListStartsUnticked_AndKeepsTheListWhenDataIsGone) {
+    WriteBytes(data + "Work.dat", "");
+    WriteBytes(data + "Games.dat", "");
+    PlainGroupList list = List({{"Old", true}});
+    store().RefreshGroupList(list);
+    EXPECT_EQ(Ticks(list), "Games=0 Work=0 ");
+
+    list.SetChecked(1, true);
+    RemoveTree(data);
+    store().RefreshGroupList(list);
+    EXPECT_EQ(Ticks(list), "Games=0 Work=1 ");
+}
+
+TEST_F(Store, DeletingWhatIsNotThereChangesNothing) {
+    WriteBytes(data + "Work.dat", "a\r\n");
+    WriteBytes(repo + "a.lnk", "A");
+    store().DeleteGroup("Missing");
+    store().DeleteShortcut("missing");
+    EXPECT_EQ(Entries(data), (Names{"Work.dat"}));
+    EXPECT_EQ(Entries(repo), (Names{"a.lnk"}));
+    store().DeleteGroup("work");
+    store().DeleteShortcut("A");
+    EXPECT_TRUE(Entries(data).empty());
+    EXPECT_TRUE(Entries(repo).empty());
+}
+
+TEST_F(Store, CollectDesktopShortcutsCopiesEveryShortcutAndMovesNothing) {
+    WriteBytes(desk + "Mail.lnk", "new");
+    WriteBytes(desk + "hidden.lnk", "h");
+    WriteBytes(desk + "doc.txt", "d");
+    ::CreateDirectoryA((desk + "folder.lnk").c_str(), nullptr);
+    ::SetFileAttributesA((desk + "hidden.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    WriteBytes(repo + "Mail.lnk", "old");
+    store().CollectDesktopShortcuts();
+    EXPECT_EQ(ReadBytes(repo + "Mail.lnk"), "new");
+    EXPECT_EQ(ReadBytes(repo + "hidden.lnk"), "h");
+    EXPECT_EQ(Sorted(Entries(repo)), (Names{"Mail.lnk", "hidden.lnk"}));
+    EXPECT_EQ(Sorted(Entries(desk)), (Names{"Mail.lnk", "doc.txt", "folder.lnk", "hidden.lnk"}));
+
+    RemoveTree(desk);
+    store().CollectDesktopShortcuts();  // no Desktop: nothing to do, nothing reported
+}
+
+TEST_F(Store, ApplyMovesTheDesktopAwayAndBringsBackTickedGroups) {
+    WriteBytes(desk + "a.lnk", "desk a");
+    WriteBytes(desk + "b.lnk", "desk b");
+    WriteBytes(desk + "doc.txt", "keep");
+    WriteBytes(desk + "hid.lnk", "hidden");
+    WriteBytes(desk + "sys.lnk", "system");
+    ::SetFileAttributesA((desk + "hid.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesA((desk + "sys.lnk").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    WriteBytes(desk + "ro.lnk", "read-only");
+    ::SetFileAttributesA((desk + "ro.lnk").c_str(), FILE_ATTRIBUTE_READONLY);
+    ::CreateDirectoryA((desk + "dir.lnk").c_str(), nullptr);
+    WriteBytes(repo + "a.lnk", "old a");
+    WriteBytes(repo + "c.lnk", "repo c");
+    WriteBytes(repo + "d.lnk", "repo d");
+    WriteBytes(data + "One.dat", "c\r\nmissing\r\nd\r\n");
+    WriteBytes(data + "Two.dat", "d\r\n");
+    WriteBytes(data + "Off.dat", "a\r\n");
+
+    PlainGroupList list = List({{"Gone", true}, {"Off", false}, {"One", true}, {"Two", true}});
+    store().Apply(list);
+
+    EXPECT_EQ(ReadBytes(repo + "a.lnk"), "desk a");
+    EXPECT_EQ(ReadBytes(repo + "b.lnk"), "desk b");
+    EXPECT_EQ(Sorted(Entries(repo)), (Names{"a.lnk", "b.lnk", "c.lnk", "d.lnk", "ro.lnk"}));
+    // A read-only shortcut is copied but can't be deleted.
+    EXPECT_EQ(Sorted(Entries(desk)), (Names{"c.lnk", "d.lnk", "dir.lnk", "doc.txt", "hid.lnk", "ro.lnk", "sys.lnk"}));
+    EXPECT_EQ(ReadBytes(desk + "d.lnk"), "repo d");
+    EXPECT_EQ(ReadBytes(data + "status.ord"), "\r\n[Status]\r\nGone=1\r\nOff=0\r\nOne=1\r\nTwo=1\r\n");
+}
+
+TEST_F(Store, ApplyWithNoTickEmptiesTheDesktop_WithNoGroupTouchesNothing) {
+    WriteBytes(desk + "a.lnk", "a");
+    PlainGroupList none;
+    store().Apply(none);
+    EXPECT_EQ(Entries(desk), (Names{"a.lnk"}));
+    EXPECT_TRUE(Entries(repo).empty());
+    EXPECT_FALSE(Exists(data + "status.ord"));
+
+    PlainGroupList unticked = List({{"Work", false}});
+    store().Apply(unticked);
+    EXPECT_TRUE(Entries(desk).empty());
+    EXPECT_EQ(Entries(repo), (Names{"a.lnk"}));
+}
+
+TEST_F(Store, ApplyNeverJoinsPathCharactersFromGroupFiles) {
+    WriteBytes(root + "outside.lnk", "outside");
+    WriteBytes(repo + "fine.lnk", "fine");
+    WriteBytes(data + "Evil.dat", "..\\..\\outside\r\n" + root + "outside\r\n../x\r\nC:x\r\nfine\r\n");
+    PlainGroupList list = List({{"Evil", true}});
+    store().Apply(list);
+    EXPECT_EQ(Entries(desk), (Names{"fine.lnk"}));
+    EXPECT_EQ(ReadBytes(root + "outside.lnk"), "outside");
+    EXPECT_EQ(store().ReadGroup("Evil").size(), 5u);  // still read as names
+}
+
+TEST_F(Store, ApplyKeepsDesktopShortcutsWhoseCopyFailed) {
+    WriteBytes(desk + "locked.lnk", "desk");
+    WriteBytes(desk + "fine.lnk", "fine");
+    WriteBytes(repo + "locked.lnk", "repo");
+    PlainGroupList list = List({{"Work", false}});
+    {
+        FileHandle lock = Lock(repo + "locked.lnk");
+        ASSERT_TRUE(lock);
+        store().Apply(list);
+    }
+    EXPECT_EQ(Entries(desk), (Names{"locked.lnk"}));
+    EXPECT_EQ(ReadBytes(repo + "fine.lnk"), "fine");
+
+    // Without a repository nothing can be copied, so nothing leaves the Desktop.
+    RemoveTree(repo);
+    store().Apply(list);
+    EXPECT_EQ(ReadBytes(desk + "locked.lnk"), "desk");
+}
+
+TEST_F(Store, ApplyWithoutADesktopFailsButStillSavesTheTicks) {
+    RemoveTree(desk);
+    WriteBytes(repo + "a.lnk", "a");
+    WriteBytes(data + "Work.dat", "a\r\n");
+    PlainGroupList list = List({{"Work", true}, {"Games", false}});
+    EXPECT_THROW(store().Apply(list), ListError);
+    EXPECT_FALSE(Exists(desk));
+    EXPECT_EQ(ReadBytes(data + "status.ord"), "\r\n[Status]\r\nWork=1\r\nGames=0\r\n");
+}
+
+TEST_F(Store, AllShortcutsBuildsTheOnlyTickedGroup) {
+    WriteBytes(repo + "b.lnk", "b");
+    WriteBytes(desk + "A.lnk", "a");
+    WriteBytes(desk + "h.lnk", "h");
+    ::SetFileAttributesA((desk + "h.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    WriteBytes(data + "All shortcuts.dat", "stale\r\n");
+    WriteBytes(data + "Work.dat", "");
+    PlainGroupList list = List({{"Work", true}});
+    store().AllShortcuts(list);
+    EXPECT_EQ(ReadBytes(data + "All shortcuts.dat"), "A\r\nb\r\nh\r\n");
+    EXPECT_EQ(Ticks(list), "All shortcuts=1 Work=0 ");
+    EXPECT_EQ(Sorted(Entries(desk)), (Names{"A.lnk", "h.lnk"}));  // copied, not moved
+    EXPECT_FALSE(Exists(data + "status.ord"));
+
+    // When the group can't be written the one already listed is ticked.
+    ::SetFileAttributesA((data + "All shortcuts.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteBytes(repo + "c.lnk", "c");
+    PlainGroupList older = List({{"all SHORTCUTS", false}, {"Work", true}});
+    store().AllShortcuts(older);
+    EXPECT_EQ(Ticks(older), "all SHORTCUTS=1 Work=0 ");
+    EXPECT_EQ(ReadBytes(data + "All shortcuts.dat"), "A\r\nb\r\nh\r\n");
+}
+
+TEST_F(Store, LoadStatusReadsTicksByTheFileRules) {
+    PlainGroupList list = List({{"Games", false}, {"work", false}, {"New", false}});
+    store().LoadStatus(list);
+    EXPECT_EQ(Ticks(list), "Games=0 work=0 New=0 ");  // no file: nothing changes
+
+    WriteBytes(data + "status.ord", "");
+    store().LoadStatus(list);
+    EXPECT_EQ(Ticks(list), "Games=1 work=1 New=1 ");  // no section: everything ticked
+
+    WriteBytes(data + "status.ord", "[STATUS]\nGames=00\rWork=0\r\n");
+    store().LoadStatus(list);
+    EXPECT_EQ(Ticks(list), "Games=0 work=1 New=1 ");
+
+    PlainGroupList values = List({{"a", true}, {"b", true}, {"c", false}, {"d", false}, {"e", false}});
+    WriteBytes(data + "status.ord", "[Status]\r\na=-0\r\nb=0\r\nc=0x1\r\nd=$1\r\ne=yes\r\n");
+    store().LoadStatus(values);
+    EXPECT_EQ(Ticks(values), "a=0 b=0 c=1 d=1 e=1 ");
+}
+
+TEST_F(Store, SaveStatusEditsTheFileInPlace) {
+    PlainGroupList empty;
+    WriteBytes(data + "status.ord", "untouched");
+    store().SaveStatus(empty);
+    EXPECT_EQ(ReadBytes(data + "status.ord"), "untouched");
+
+    WriteBytes(data + "status.ord", "[Status]\r\nWork=1\r\n\r\n[Other]\r\nx=1\r\n");
+    PlainGroupList list = List({{"work", true}, {"Games", false}});
+    store().SaveStatus(list);
+    EXPECT_EQ(ReadBytes(data + "status.ord"), "[Status]\r\nWork=1\r\n\r\nwork=1\r\nGames=0\r\n[Other]\r\nx=1\r\n");
+
+    list.SetChecked(0, false);
+    store().SaveStatus(list);
+    EXPECT_EQ(ReadBytes(data + "status.ord"), "[Status]\r\nWork=1\r\n\r\nwork=0\r\nGames=0\r\n[Other]\r\nx=1\r\n");
+    EXPECT_EQ(Sorted(Entries(data)), (Names{"status.ord"}));
+
+    // A file that can't be replaced keeps what it had; nothing is reported.
+    {
+        FileHandle lock = Lock(data + "status.ord");
+        list.SetChecked(1, true);
+        store().SaveStatus(list);
+    }
+    EXPECT_EQ(ReadBytes(data + "status.ord"), "[Status]\r\nWork=1\r\n\r\nwork=0\r\nGames=0\r\n[Other]\r\nx=1\r\n");
+    EXPECT_EQ(Sorted(Entries(data)), (Names{"status.ord"}));
+}
+
+TEST_F(Store, IniFileWritesTheWholeFileOnEveryWrite) {
+    const std::string path = data + "settings.ini";
+    TIniFile32 fresh(path);
+    EXPECT_FALSE(Exists(path));
+    EXPECT_EQ(fresh.ReadInteger("S", "n", 7), 7);
+    fresh.WriteString("S", "n", "$10");
+    EXPECT_EQ(ReadBytes(path), "\r\n[S]\r\nn=$10\r\n");
+    fresh.WriteBool("S", "b", false);
+    EXPECT_EQ(ReadBytes(path), "\r\n[S]\r\nn=$10\r\nb=0\r\n");
+
+    WriteBytes(path, "[s]\nn=0x20\n");
+    const TIniFile32 reread(path);
+    EXPECT_EQ(reread.ReadInteger("S", "n", 7), 32);
+    EXPECT_EQ(reread.ReadString("S", "n", ""), "0x20");
+    EXPECT_FALSE(reread.ReadBool("S", "b", false));
+}
+
+}  // namespace
+}  // namespace zep::test
