@@ -1,0 +1,168 @@
+// How much Apply and SaveStatus cost over the bare file operations they do:
+// Apply against copying and deleting the same files in a plain loop,
+// SaveStatus against one plain write of the same bytes.
+#include "core/GroupStore.h"
+#include "toolkit/Handle.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using zep::Names;
+
+constexpr int DesktopCount = 2000, RepositoryCount = 5000, GroupCount = 10, GroupSize = 100;
+constexpr int StatusGroups = 1000, Rounds = 5, StatusRounds = 50;
+
+double Now() {
+    static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; ::QueryPerformanceFrequency(&f); return f; }();
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    zep::FileHandle f(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!f || !::WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        std::exit(1);
+    }
+}
+
+std::string Numbered(const char* prefix, int i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%s%04d", prefix, i);
+    return name;
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    zep::FindHandle find(::FindFirstFileA((folder + "*").c_str(), &found));
+    if (find) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(folder + name + "\\");
+            else ::DeleteFileA((folder + name).c_str());
+        } while (::FindNextFileA(find.get(), &found));
+    }
+    find.reset();
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+struct Bench {
+    zep::Folders folders;
+    Names desktop;   // file names put on the Desktop before each round
+    Names restored;  // shortcut names the ticked groups bring back
+    const std::string shortcut = std::string(200, 'L');  // a small dummy .lnk
+
+    // The Desktop as a user left it: the repository holds older copies of its shortcuts.
+    void FillDesktop() const {
+        RemoveTree(folders.DesktopFolder);
+        ::CreateDirectoryA(folders.DesktopFolder.c_str(), nullptr);
+        for (const auto& f : desktop) WriteBytes(folders.DesktopFolder + f, shortcut);
+    }
+
+    double TimeApply(zep::GroupList& groups) const {
+        FillDesktop();
+        const double start = Now();
+        zep::GroupStore(folders).Apply(groups);
+        return Now() - start;
+    }
+
+    double TimePlainLoop() const {
+        FillDesktop();
+        const double start = Now();
+        for (const auto& f : desktop) {
+            ::CopyFileA((folders.DesktopFolder + f).c_str(), (folders.RepositoryFolder + f).c_str(), FALSE);
+            ::DeleteFileA((folders.DesktopFolder + f).c_str());
+        }
+        for (const auto& name : restored)
+            ::CopyFileA((folders.RepositoryFolder + name + ".lnk").c_str(),
+                        (folders.DesktopFolder + name + ".lnk").c_str(), FALSE);
+        return Now() - start;
+    }
+};
+
+void Report(const char* title, double measured, double plain, double target) {
+    std::printf("  %-22s %9.2f ms\n  %-22s %9.2f ms\n  %-22s %9.2f   (target <= %.1f)\n", title, measured * 1e3,
+                "plain file operations", plain * 1e3, "ratio", measured / plain, target);
+}
+
+}  // namespace
+
+int main() {
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string root = std::string(temp) + "zepton-bench-" + std::to_string(::GetCurrentProcessId()) + "\\";
+    ::CreateDirectoryA(root.c_str(), nullptr);
+    Bench b;
+    b.folders.ProgramFolder = root + "prog\\";
+    b.folders.DesktopFolder = root + "desktop\\";
+    b.folders.DataFolder = b.folders.ProgramFolder + "data\\";
+    b.folders.RepositoryFolder = b.folders.ProgramFolder + "repository\\";
+    b.folders.StatusFile = b.folders.DataFolder + "status.ord";
+    for (const auto* f : {&b.folders.ProgramFolder, &b.folders.DataFolder, &b.folders.RepositoryFolder})
+        ::CreateDirectoryA(f->c_str(), nullptr);
+
+    for (int i = 0; i < RepositoryCount; ++i) WriteBytes(b.folders.RepositoryFolder + Numbered("s", i) + ".lnk", b.shortcut);
+    for (int i = 0; i < DesktopCount; ++i) b.desktop.push_back(Numbered("s", i) + ".lnk");
+    const zep::GroupStore store(b.folders);
+    zep::PlainGroupList groups;
+    for (int g = 0; g < GroupCount; ++g) {
+        Names names;
+        for (int i = 0; i < GroupSize; ++i) names.push_back(Numbered("s", DesktopCount + g * GroupSize + i));
+        b.restored.insert(b.restored.end(), names.begin(), names.end());
+        store.SaveGroup(Numbered("Group ", g), names);
+        groups.Add(Numbered("Group ", g));
+        groups.SetChecked(g, true);
+    }
+
+    std::vector<double> apply, plain;
+    for (int r = 0; r < Rounds; ++r) {
+        apply.push_back(b.TimeApply(groups));
+        plain.push_back(b.TimePlainLoop());
+    }
+    std::printf("Apply: %d shortcuts on the Desktop, %d in the repository, %d restored by %d groups"
+                " (median of %d rounds)\n", DesktopCount, RepositoryCount, GroupCount * GroupSize, GroupCount, Rounds);
+    Report("Apply", Median(apply), Median(plain), 1.2);
+
+    zep::PlainGroupList many;
+    for (int g = 0; g < StatusGroups; ++g) {
+        many.Add(Numbered("Group ", g));
+        many.SetChecked(g, g % 3 == 0);
+    }
+    ::DeleteFileA(b.folders.StatusFile.c_str());
+    store.SaveStatus(many);  // the file as it is after the first save
+    std::string bytes;
+    {
+        zep::FileHandle f(::CreateFileA(b.folders.StatusFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+        bytes.resize(::GetFileSize(f.get(), nullptr));
+        DWORD got = 0;
+        ::ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    }
+    const std::string plainPath = b.folders.DataFolder + "plain.ord";
+    std::vector<double> save, write;
+    for (int r = 0; r < StatusRounds; ++r) {
+        double start = Now();
+        store.SaveStatus(many);
+        save.push_back(Now() - start);
+        start = Now();
+        WriteBytes(plainPath, bytes);
+        write.push_back(Now() - start);
+    }
+    std::printf("SaveStatus: %d groups, %zu bytes (median of %d rounds)\n", StatusGroups, bytes.size(), StatusRounds);
+    Report("SaveStatus", Median(save), Median(write), 2.0);
+
+    RemoveTree(root);
+    return 0;
+}
