@@ -177,12 +177,12 @@ Picture sideBySide(const std::vector<Picture>& parts) {
 
 int luma(Rgb c) { return (299 * c.r + 587 * c.g + 114 * c.b) / 1000; }
 
-// The look of a disabled button picture: the darker shapes drawn grey, with a
+// The look of a disabled button picture: the dark lines (darker than mid grey) drawn grey, with a
 // white shadow one pixel down and right, as if pressed into the button face.
 Picture disabledLook(const Picture& pic) {
   Picture out = pic;
   std::fill(out.pixels.begin(), out.pixels.end(), std::nullopt);
-  auto isShape = [&](int x, int y) { return pic.at(x, y) && luma(*pic.at(x, y)) < 160; };
+  auto isShape = [&](int x, int y) { return pic.at(x, y) && luma(*pic.at(x, y)) < 128; };
   for (int y = 0; y + 1 < pic.height; ++y)
     for (int x = 0; x + 1 < pic.width; ++x)
       if (isShape(x, y)) out.at(x + 1, y + 1) = kWhite;
