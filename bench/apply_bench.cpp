@@ -1,6 +1,7 @@
 // How much Apply and SaveStatus cost over the bare file operations they do:
 // Apply against copying and deleting the same files in a plain loop,
 // SaveStatus against one plain write of the same bytes.
+#include "core/FileSystem.h"
 #include "core/GroupStore.h"
 #include "toolkit/Handle.h"
 
@@ -151,7 +152,7 @@ int main() {
         ::ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
     }
     const std::string plainPath = b.folders.DataFolder + "plain.ord";
-    std::vector<double> save, write;
+    std::vector<double> save, write, replace;
     for (int r = 0; r < StatusRounds; ++r) {
         double start = Now();
         store.SaveStatus(many);
@@ -159,9 +160,15 @@ int main() {
         start = Now();
         WriteBytes(plainPath, bytes);
         write.push_back(Now() - start);
+        // What any save that keeps other lines and never leaves a half-written file must do.
+        start = Now();
+        zep::ReplaceFileContent(plainPath, zep::ReadWholeFile(plainPath));
+        replace.push_back(Now() - start);
     }
     std::printf("SaveStatus: %d groups, %zu bytes (median of %d rounds)\n", StatusGroups, bytes.size(), StatusRounds);
     Report("SaveStatus", Median(save), Median(write), 2.0);
+    std::printf("  %-22s %9.2f ms   (ratio %.2f)\n", "read + safe replace", Median(replace) * 1e3,
+                Median(replace) / Median(write));
 
     RemoveTree(root);
     return 0;

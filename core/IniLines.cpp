@@ -1,5 +1,6 @@
 #include "core/IniLines.h"
 
+#include <memory_resource>
 #include <unordered_map>
 
 namespace zep {
@@ -123,32 +124,43 @@ void IniLines::WriteBools(std::string_view section,
     // One scan of the section finds, for every key, the first line holding it.
     // A written line without "[" joins the scanned part (later writes can find
     // it); one with "[" ends the scan there, so later new lines go before it.
-    // Both kinds pile up at the scan's end: plain lines in order, "[" lines
-    // in reverse order.
+    // Both kinds pile up at the scan's end: plain lines in order, "[" lines in
+    // reverse order. Lines are only built at the end, so the keys looked up
+    // can point into the lines and the entries.
+    struct Written { std::string_view key; bool value; };
     struct Ref { bool added; std::size_t index; };
-    std::unordered_map<std::string, Ref> firstLine;
+    std::vector<std::pair<std::size_t, Written>> replaced;
+    std::vector<Written> plain, bracketed;
+    std::pmr::monotonic_buffer_resource arena;  // one block for all the map's nodes
+    std::pmr::unordered_map<std::string_view, Ref> firstLine(&arena);
     const std::size_t stop = ScanSection(header, std::string_view("[", 1));  // never a key
-    for (std::size_t i = header + 1; i < stop; ++i)
-        firstLine.try_emplace(std::string(KeyOf(lines_[i])), Ref{false, i});
+    firstLine.reserve(stop - header + entries.size());
+    for (std::size_t i = header + 1; i < stop; ++i) firstLine.try_emplace(KeyOf(lines_[i]), Ref{false, i});
 
-    Names plain, bracketed;
     for (const auto& [key, value] : entries) {
-        std::string line = key + (value ? "=1" : "=0");
+        const Written line{key, value};
         const bool findable = key.find_first_of("[=") == std::string::npos;
         const auto found = findable ? firstLine.find(key) : firstLine.end();
-        if (found != firstLine.end()) {
-            (found->second.added ? plain : lines_)[found->second.index] = std::move(line);
-        } else if (EndsScan(line)) {
-            bracketed.push_back(std::move(line));
+        if (found == firstLine.end()) {
+            auto& pile = key.find('[') == std::string::npos ? plain : bracketed;
+            pile.push_back(line);
+            if (&pile == &plain)
+                firstLine.try_emplace(std::string_view(key).substr(0, key.find('=')), Ref{true, plain.size() - 1});
+        } else if (found->second.added) {
+            plain[found->second.index] = line;
         } else {
-            plain.push_back(std::move(line));
-            firstLine.try_emplace(std::string(KeyOf(plain.back())), Ref{true, plain.size() - 1});
+            replaced.emplace_back(found->second.index, line);
         }
     }
-    plain.insert(plain.end(), std::make_move_iterator(bracketed.rbegin()),
-                 std::make_move_iterator(bracketed.rend()));
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(stop),
-                  std::make_move_iterator(plain.begin()), std::make_move_iterator(plain.end()));
+
+    const auto text = [](const Written& w) { return std::string(w.key) + (w.value ? "=1" : "=0"); };
+    for (const auto& [index, line] : replaced) lines_[index] = text(line);
+    Names added;
+    added.reserve(plain.size() + bracketed.size());
+    for (const auto& w : plain) added.push_back(text(w));
+    for (auto w = bracketed.rbegin(); w != bracketed.rend(); ++w) added.push_back(text(*w));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(stop), std::make_move_iterator(added.begin()),
+                  std::make_move_iterator(added.end()));
 }
 
 }  // namespace zep
