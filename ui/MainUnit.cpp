@@ -1,0 +1,188 @@
+#include "ui/MainUnit.h"
+
+#include "core/Settings.h"
+#include "resources/resource.h"
+
+#include <shellapi.h>
+
+#include <stdexcept>
+
+namespace zep {
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+TForm::Options MainFormOptions() {
+    TForm::Options o;
+    o.caption = "Zepton";
+    o.clientWidth = 234;
+    o.clientHeight = 269;
+    o.borderStyle = TBorderStyle::bsSingle;
+    o.borderIcons = biSystemMenu | biMinimize;
+    return o;
+}
+
+struct Bounds {
+    int left, top, width, height;
+};
+
+TOvalButton& MakeOvalButton(TComponent& owner, TWinControl& parent, Bounds b, const char* caption, const char* hint) {
+    auto& button = owner.Make<TOvalButton>(&owner, &parent);
+    button.SetBounds(b.left, b.top, b.width, b.height);
+    button.SetCaption(caption);
+    button.SetHint(hint);
+    button.SetShowHint(true);
+    button.SetCursor(crHandPoint);
+    button.SetBevelWidth(2);
+    return button;
+}
+
+// The text of the question asked before deleting groups.
+std::string TrashQuestion(const GroupList& groups) {
+    std::string text = "Are you sure you want to delete the following Groups ?\n\r\n\r";
+    for (int i = 0; i < groups.Count(); ++i)
+        if (groups.Checked(i)) text += groups.Name(i) + "\r\n";
+    return text;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(TComponent* owner) : TForm(owner, MainFormOptions()) {
+    BuildControls();
+    groups_.emplace(*GroupListBox);
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
+    OnClose = [this](TObject* s, TCloseAction& action) { FormClose(s, action); };
+    Created();
+}
+
+void TMainForm::BuildControls() {
+    ApplyButton = &MakeOvalButton(*this, *this, {79, 235, 76, 30}, "Apply", "Apply the selection");
+    ApplyButton->OnClick = [this](TObject* s) { ApplyButtonClick(s); };
+
+    GroupBox1 = &Make<TGroupBox>(this, this, 0, 40, 233, 188, " Shortcuts' Groups : ");
+
+    TrashButton = &MakeOvalButton(*this, *GroupBox1, {160, 158, 65, 25}, "Trash", "Delete selected groups");
+    TrashButton->OnClick = [this](TObject* s) { TrashButtonClick(s); };
+    ViewButton = &MakeOvalButton(*this, *GroupBox1, {9, 158, 65, 25}, "Preview", "View selected group");
+
+    GroupPopMenu = &Make<TPopupMenu>(this);
+    GroupPopMenu->Centred = true;
+    Selectallgroups1 = &GroupPopMenu->Add("Select all groups", [this](TObject* s) { Selectallgroups1Click(s); });
+    Invertselection1 = &GroupPopMenu->Add("Reverse selection", [this](TObject* s) { Invertselection1Click(s); });
+
+    GroupListBox = &Make<TCheckListBox>(this, this, 6, 56, 220, 137);
+    GroupListBox->SetPopupMenu(GroupPopMenu);
+    // Drawn over the group box, and the first control the keyboard reaches.
+    GroupListBox->BringToFront();
+
+    BuildToolBar();
+}
+
+void TMainForm::BuildToolBar() {
+    ImagesBank = &Make<TImageList>(this);
+    ImagesBank->LoadFromResourceName(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TOOLBUTTONS),
+                                     ZEPTON_TOOLBUTTONS_MASK);
+
+    ToolBar1 = &Make<TToolBar>(this, this, 0, 0, 234, 29);
+    ToolBar1->SetImages(ImagesBank);
+    ToolBar1->SetIndent(5);
+
+    using S = TToolButtonStyle;
+    auto button = [this](S style, int image, const char* hint, void (TMainForm::*handler)(TObject*)) {
+        TToolButton& b = Make<TToolButton>(this, ToolBar1, style, image, hint);
+        if (handler) b.OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+        return &b;
+    };
+    ToolButton1 = button(S::tbsButton, 1, "Exit", &TMainForm::ToolButton1Click);
+    ToolButton6 = button(S::tbsDivider, -1, "", nullptr);
+    OptionsAutorun = button(S::tbsCheck, 4, "Auto-Run", &TMainForm::OptionsAutorunClick);
+    OptionsAutorun->SetDown(true);
+    ToolButton7 = button(S::tbsSeparator, -1, "", nullptr);
+    GrpConfig = button(S::tbsButton, 2, "Groups Configuration", nullptr);
+    AllShortButton = button(S::tbsButton, 6, "All Shortcuts", &TMainForm::AllShortButtonClick);
+    ToolButton8 = button(S::tbsSeparator, -1, "", nullptr);
+    ToolButton4 = button(S::tbsButton, 3, "Help...", &TMainForm::ToolButton4Click);
+    ToolButton9 = button(S::tbsButton, 5, "About...", nullptr);
+}
+
+const GroupStore& TMainForm::Store() const {
+    if (!store_) throw std::logic_error("The program's folders are not known");
+    return *store_;
+}
+
+void TMainForm::FormCreate(TObject*) {
+    store_.emplace(ResolveFolders(ExecutablePath()));
+    store_->RefreshGroupList(Groups());
+    store_->LoadStatus(Groups());
+    const WindowSettings settings = RestoreSettings();
+    SetPosition(settings.left, settings.top);
+    OptionsAutorun->SetDown(settings.autoRun);
+    try {
+        Application().ProcessMessages();
+    } catch (...) {
+        // Whatever a waiting message raised must not keep the start-up Apply from running.
+    }
+    ApplyButtonClick(this);
+}
+
+void TMainForm::ApplyButtonClick(TObject*) {
+    TBusyCursor busy;
+    Store().Apply(Groups());
+}
+
+void TMainForm::AllShortButtonClick(TObject*) { Store().AllShortcuts(Groups()); }
+
+void TMainForm::TrashButtonClick(TObject*) {
+    if (Groups().Count() == 0) return;
+    if (Application().MessageBox(TrashQuestion(Groups()), "Delete Groups?", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    TBusyCursor busy;
+    struct RefreshAtEnd {
+        TMainForm& form;
+        ~RefreshAtEnd() { form.Store().RefreshGroupList(form.Groups()); }
+    } refresh{*this};
+    for (int i = 0; i < Groups().Count(); ++i)
+        if (Groups().Checked(i)) Store().DeleteGroup(Groups().Name(i));
+}
+
+void TMainForm::Selectallgroups1Click(TObject*) {
+    for (int i = 0; i < Groups().Count(); ++i) Groups().SetChecked(i, true);
+}
+
+void TMainForm::Invertselection1Click(TObject*) {
+    for (int i = 0; i < Groups().Count(); ++i) Groups().SetChecked(i, !Groups().Checked(i));
+}
+
+void TMainForm::OptionsAutorunClick(TObject*) {
+    if (OptionsAutorun->Down()) {
+        EnableAutoRun(ExecutablePath());
+        OptionsAutorun->SetDown(true);
+    } else {
+        DisableAutoRun();
+        OptionsAutorun->SetDown(false);
+    }
+}
+
+void TMainForm::ToolButton4Click(TObject*) {
+    const std::string help = Store().folders().ProgramFolder + "help.chm";
+    ::ShellExecuteA(Application().Handle(), "open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TMainForm::ToolButton1Click(TObject*) { Close(); }
+
+void TMainForm::FormCloseQuery(TObject*, bool& canClose) { canClose = true; }
+
+void TMainForm::FormClose(TObject*, TCloseAction&) {
+    const RECT r = WindowRect();
+    try {
+        StoreSettings({r.left, r.top, OptionsAutorun->Down()});
+    } catch (...) {
+        // Closing is never refused: the ticks are still saved and the program ends.
+        Application().HandleException();
+    }
+    if (store_) store_->SaveStatus(Groups());
+}
+
+}  // namespace zep

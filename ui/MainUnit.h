@@ -1,0 +1,80 @@
+#pragma once
+// The main window: the group list with its ticks, Apply, Preview, Trash and the tool bar.
+#include "controls/OvalBtn.h"
+#include "core/GroupStore.h"
+#include "toolkit/CheckLst.h"
+#include "toolkit/ComCtrls.h"
+#include "toolkit/Forms.h"
+#include "toolkit/ImgList.h"
+#include "toolkit/StdCtrls.h"
+
+#include <optional>
+
+namespace zep {
+
+// The check-list box seen as the group list that Apply and the tick file read.
+class CheckListGroups final : public GroupList {
+public:
+    explicit CheckListGroups(TCheckListBox& list) : list_(list) {}
+    int Count() const override { return list_.Count(); }
+    std::string Name(int index) const override { return list_.Items(index); }
+    bool Checked(int index) const override { return list_.Checked(index); }
+    void SetChecked(int index, bool checked) override { list_.SetChecked(index, checked); }
+    void Clear() override { list_.Clear(); }
+    void Add(const std::string& name) override { list_.Add(name); }
+
+private:
+    TCheckListBox& list_;
+};
+
+class TMainForm : public TForm {
+public:
+    explicit TMainForm(TComponent* owner);
+
+    TOvalButton* ApplyButton;
+    TGroupBox* GroupBox1;
+    TOvalButton* TrashButton;
+    TOvalButton* ViewButton;
+    TCheckListBox* GroupListBox;
+    TToolBar* ToolBar1;
+    TToolButton* ToolButton1;
+    TToolButton* ToolButton6;
+    TToolButton* OptionsAutorun;
+    TToolButton* ToolButton7;
+    TToolButton* GrpConfig;
+    TToolButton* AllShortButton;
+    TToolButton* ToolButton8;
+    TToolButton* ToolButton4;
+    TToolButton* ToolButton9;
+    TImageList* ImagesBank;
+    TPopupMenu* GroupPopMenu;
+    TMenuItem* Selectallgroups1;
+    TMenuItem* Invertselection1;
+
+    void FormCreate(TObject* sender);
+    void ApplyButtonClick(TObject* sender);
+    void AllShortButtonClick(TObject* sender);
+    void TrashButtonClick(TObject* sender);
+    void Selectallgroups1Click(TObject* sender);
+    void Invertselection1Click(TObject* sender);
+    void OptionsAutorunClick(TObject* sender);
+    void ToolButton4Click(TObject* sender);
+    void ToolButton1Click(TObject* sender);
+    void FormCloseQuery(TObject* sender, bool& canClose);
+    void FormClose(TObject* sender, TCloseAction& action);
+
+    // The group list, for the windows that rebuild or read it.
+    GroupList& Groups() { return *groups_; }
+    const GroupStore& Store() const;
+
+private:
+    void BuildControls();
+    void BuildToolBar();
+
+    std::optional<CheckListGroups> groups_;
+    std::optional<GroupStore> store_;
+};
+
+extern TMainForm* MainForm;
+
+}  // namespace zep
