@@ -3,7 +3,7 @@
 // SaveStatus against one plain write of the same bytes.
 #include "core/FileSystem.h"
 #include "core/GroupStore.h"
-#include "toolkit/Handle.h"
+#include "tests/windows/TempFolder.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -30,9 +30,7 @@ double Median(std::vector<double> v) {
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-    zep::FileHandle f(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!f || !::WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+    if (!zep::test::WritePlain(path, bytes)) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         std::exit(1);
     }
@@ -44,21 +42,6 @@ std::string Numbered(const char* prefix, int i) {
     return name;
 }
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    zep::FindHandle find(::FindFirstFileA((folder + "*").c_str(), &found));
-    if (find) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(folder + name + "\\");
-            else ::DeleteFileA((folder + name).c_str());
-        } while (::FindNextFileA(find.get(), &found));
-    }
-    find.reset();
-    ::RemoveDirectoryA(folder.c_str());
-}
-
 struct Bench {
     zep::Folders folders;
     Names desktop;   // file names put on the Desktop before each round
@@ -67,7 +50,7 @@ struct Bench {
 
     // The Desktop as a user left it: the repository holds older copies of its shortcuts.
     void FillDesktop() const {
-        RemoveTree(folders.DesktopFolder);
+        zep::test::RemoveTree(folders.DesktopFolder);
         ::CreateDirectoryA(folders.DesktopFolder.c_str(), nullptr);
         for (const auto& f : desktop) WriteBytes(folders.DesktopFolder + f, shortcut);
     }
@@ -101,10 +84,7 @@ void Report(const char* title, double measured, double plain, double target) {
 }  // namespace
 
 int main() {
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    const std::string root = std::string(temp) + "zepton-bench-" + std::to_string(::GetCurrentProcessId()) + "\\";
-    ::CreateDirectoryA(root.c_str(), nullptr);
+    const std::string root = zep::test::MakeTempFolder("zepton-bench-");
     Bench b;
     b.folders.ProgramFolder = root + "prog\\";
     b.folders.DesktopFolder = root + "desktop\\";
@@ -143,14 +123,7 @@ int main() {
     }
     ::DeleteFileA(b.folders.StatusFile.c_str());
     store.SaveStatus(many);  // the file as it is after the first save
-    std::string bytes;
-    {
-        zep::FileHandle f(::CreateFileA(b.folders.StatusFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
-        bytes.resize(::GetFileSize(f.get(), nullptr));
-        DWORD got = 0;
-        ::ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-    }
+    const std::string bytes = zep::ReadWholeFile(b.folders.StatusFile);
     const std::string plainPath = b.folders.DataFolder + "plain.ord";
     std::vector<double> save, write, replace;
     for (int r = 0; r < StatusRounds; ++r) {
@@ -170,6 +143,6 @@ int main() {
     std::printf("  %-22s %9.2f ms   (ratio %.2f)\n", "read + safe replace", Median(replace) * 1e3,
                 Median(replace) / Median(write));
 
-    RemoveTree(root);
+    zep::test::RemoveTree(root);
     return 0;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // A throwaway program folder, Desktop and settings key for the group-store
 // tests; everything is removed again when the sandbox goes.
+#include "tests/windows/TempFolder.h"
 #include "core/GroupStore.h"
-#include "toolkit/Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -10,29 +10,7 @@
 
 namespace zep::test {
 
-inline void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    FindHandle find(::FindFirstFileA((folder + "*").c_str(), &found));
-    if (find) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + name;
-            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path + "\\");
-            else ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(find.get(), &found));
-    }
-    find.reset();
-    ::RemoveDirectoryA(folder.c_str());
-}
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    FileHandle f(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(f) << path;
-    DWORD written = 0;
-    ASSERT_TRUE(::WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-}
+inline void WriteBytes(const std::string& path, const std::string& bytes) { ASSERT_TRUE(WritePlain(path, bytes)) << path; }
 
 inline std::string ReadBytes(const std::string& path) {
     FileHandle f(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -58,18 +36,6 @@ inline Names Entries(const std::string& folder) {
     return names;
 }
 
-// A unique folder under the temporary folder, ending in a backslash.
-inline std::string MakeTempFolder() {
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    static int counter = 0;
-    for (;;) {
-        const std::string folder = std::string(temp) + "zepcore-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                                   std::to_string(++counter) + "\\";
-        if (::CreateDirectoryA(folder.c_str(), nullptr)) return folder;
-    }
-}
-
 // A key of its own under HKEY_CURRENT_USER, deleted with all it holds.
 class TempKey {
 public:
@@ -91,7 +57,7 @@ private:
 class Sandbox : public ::testing::Test {
 protected:
     Sandbox() {
-        root = MakeTempFolder();
+        root = MakeTempFolder("zepcore-");
         desk = root + "desk\\";
         ::CreateDirectoryA(desk.c_str(), nullptr);
         ::CreateDirectoryA((root + "prog").c_str(), nullptr);
