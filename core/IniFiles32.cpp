@@ -5,7 +5,10 @@
 namespace zep {
 
 TIniFile32::TIniFile32(std::string fileName) : FFileName(std::move(fileName)) {
-    if (FileExists(FFileName)) FLines = IniLines(ReadWholeFile(FFileName));
+    if (FileExists(FFileName)) {
+        FStored = ReadWholeFile(FFileName);
+        FLines = IniLines(FStored);
+    }
 }
 
 void TIniFile32::WriteString(const std::string& section, const std::string& key, const std::string& value) {
@@ -19,6 +22,11 @@ void TIniFile32::WriteBools(const std::string& section,
     UpdateFile();
 }
 
-void TIniFile32::UpdateFile() const { ReplaceFileContent(FFileName, FLines.Text()); }
+void TIniFile32::UpdateFile() {
+    std::string text = FLines.Text();
+    if (text == FStored) return;
+    ReplaceFileContent(FFileName, text);
+    FStored = std::move(text);
+}
 
 }  // namespace zep

@@ -31,10 +31,11 @@ public:
     void WriteBools(const std::string& section, const std::vector<std::pair<std::string, bool>>& entries);
 
 private:
-    void UpdateFile() const;
+    void UpdateFile();
 
     std::string FFileName;
     IniLines FLines;
+    std::string FStored;  // the file's bytes as last read or written: an unchanged file is not rewritten
 };
 
 }  // namespace zep

@@ -337,6 +337,19 @@ TEST_F(Store, SaveStatusEditsTheFileInPlace) {
     }
     EXPECT_EQ(ReadBytes(data + "status.ord"), "[Status]\r\nWork=1\r\n\r\nwork=0\r\nGames=0\r\n[Other]\r\nx=1\r\n");
     EXPECT_EQ(Sorted(Entries(data)), (Names{"status.ord"}));
+
+    // The ticks as stored: the file is not written again, so its time stays.
+    list.SetChecked(1, false);
+    const FILETIME old{0x12345678, 0x01C00000};
+    {
+        FileHandle file(::CreateFileA((data + "status.ord").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                      0, nullptr));
+        ASSERT_TRUE(::SetFileTime(file.get(), nullptr, nullptr, &old));
+    }
+    store().SaveStatus(list);
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    ASSERT_TRUE(::GetFileAttributesExA((data + "status.ord").c_str(), GetFileExInfoStandard, &info));
+    EXPECT_EQ(::CompareFileTime(&info.ftLastWriteTime, &old), 0);
 }
 
 TEST_F(Store, IniFileWritesTheWholeFileOnEveryWrite) {
