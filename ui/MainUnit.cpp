@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace zep {
 
@@ -48,7 +49,8 @@ std::string TrashQuestion(const GroupList& groups) {
 
 }  // namespace
 
-TMainForm::TMainForm(TComponent* owner) : TForm(owner, MainFormOptions()) {
+TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
+    : TForm(owner, MainFormOptions()), environment_(std::move(environment)) {
     BuildControls();
     groups_.emplace(*GroupListBox);
     OnCreate = [this](TObject* s) { FormCreate(s); };
@@ -113,10 +115,10 @@ const GroupStore& TMainForm::Store() const {
 }
 
 void TMainForm::FormCreate(TObject*) {
-    store_.emplace(ResolveFolders(ExecutablePath()));
+    store_.emplace(ResolveFolders(environment_.exePath, environment_.shellFoldersKey));
     store_->RefreshGroupList(Groups());
     store_->LoadStatus(Groups());
-    const WindowSettings settings = RestoreSettings();
+    const WindowSettings settings = RestoreSettings(environment_.settingsKeys);
     SetPosition(settings.left, settings.top);
     OptionsAutorun->SetDown(settings.autoRun);
     try {
@@ -157,10 +159,10 @@ void TMainForm::Invertselection1Click(TObject*) {
 
 void TMainForm::OptionsAutorunClick(TObject*) {
     if (OptionsAutorun->Down()) {
-        EnableAutoRun(ExecutablePath());
+        EnableAutoRun(environment_.exePath, environment_.settingsKeys);
         OptionsAutorun->SetDown(true);
     } else {
-        DisableAutoRun();
+        DisableAutoRun(environment_.settingsKeys);
         OptionsAutorun->SetDown(false);
     }
 }
@@ -177,7 +179,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& canClose) { canClose = true; }
 void TMainForm::FormClose(TObject*, TCloseAction&) {
     const RECT r = WindowRect();
     try {
-        StoreSettings({r.left, r.top, OptionsAutorun->Down()});
+        StoreSettings({r.left, r.top, OptionsAutorun->Down()}, environment_.settingsKeys);
     } catch (...) {
         // Closing is never refused: the ticks are still saved and the program ends.
         Application().HandleException();

@@ -2,6 +2,7 @@
 // The main window: the group list with its ticks, Apply, Preview, Trash and the tool bar.
 #include "controls/OvalBtn.h"
 #include "core/GroupStore.h"
+#include "core/Settings.h"
 #include "toolkit/CheckLst.h"
 #include "toolkit/ComCtrls.h"
 #include "toolkit/Forms.h"
@@ -27,9 +28,18 @@ private:
     TCheckListBox& list_;
 };
 
+// Where the main window takes its program folder, the Desktop and its registry
+// settings from. The defaults are the running program's own; the tests pass
+// temporary folders and keys so that nothing of the user's is touched.
+struct MainFormEnvironment {
+    std::string exePath = ExecutablePath();         // the folders are resolved from here
+    std::string shellFoldersKey = ShellFoldersKey;  // holds the "Desktop" value
+    SettingsKeys settingsKeys;
+};
+
 class TMainForm : public TForm {
 public:
-    explicit TMainForm(TComponent* owner);
+    explicit TMainForm(TComponent* owner, MainFormEnvironment environment = {});
 
     TOvalButton* ApplyButton;
     TGroupBox* GroupBox1;
@@ -71,6 +81,7 @@ private:
     void BuildControls();
     void BuildToolBar();
 
+    const MainFormEnvironment environment_;
     std::optional<CheckListGroups> groups_;
     std::optional<GroupStore> store_;
 };

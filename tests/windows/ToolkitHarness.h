@@ -10,6 +10,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace zep::test {
 
@@ -54,17 +55,20 @@ inline void Click(HWND window, int x, int y) {
     Pump();
 }
 
-// What a message box of this process showed before the watcher pressed OK.
+// What a message box of this process showed before the watcher answered it.
 struct SeenBox {
     std::string caption, text;
     bool errorIcon = false;
+    bool questionIcon = false;
+    std::vector<int> buttons;  // the visible buttons' ids, in window order
     bool found = false;
 };
 
-// Watches from another thread for a message box of this process, reads it and presses OK.
+// Watches from another thread for a message box of this process, reads it and
+// presses the answer (OK unless told otherwise).
 class BoxWatcher {
 public:
-    BoxWatcher() : thread_([this] { Watch(); }) {}
+    explicit BoxWatcher(int answer = IDOK) : answer_(answer), thread_([this] { Watch(); }) {}
     ~BoxWatcher() { Result(); }
     // Call once the box can have come and gone.
     SeenBox Result() {
@@ -89,10 +93,12 @@ private:
         auto& box = *reinterpret_cast<SeenBox*>(seen);
         char cls[16] = {};
         ::GetClassNameA(child, cls, sizeof cls);
+        if (_stricmp(cls, "Button") == 0 && ::IsWindowVisible(child)) box.buttons.push_back(::GetDlgCtrlID(child));
         if (_stricmp(cls, "Static") != 0) return TRUE;
         if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
             HICON icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
             box.errorIcon = icon && icon == ::LoadIconA(nullptr, IDI_HAND);
+            box.questionIcon = icon && icon == ::LoadIconA(nullptr, IDI_QUESTION);
         } else {
             char text[512] = {};
             ::GetWindowTextA(child, text, sizeof text);
@@ -110,13 +116,14 @@ private:
                 seen_.caption = caption;
                 ::EnumChildWindows(box, &ReadStatic, reinterpret_cast<LPARAM>(&seen_));
                 seen_.found = true;
-                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                ::PostMessageA(box, WM_COMMAND, answer_, 0);
                 return;
             }
             ::Sleep(10);
         }
     }
 
+    const int answer_;
     SeenBox seen_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
