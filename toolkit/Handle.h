@@ -40,6 +40,12 @@ struct FileHandleTraits {
     static handle_type invalid() { return INVALID_HANDLE_VALUE; }
     static void close(handle_type h) { ::CloseHandle(h); }
 };
+// Processes, threads, events: the kernel objects whose "no handle" is null.
+struct KernelObjectTraits {
+    using handle_type = HANDLE;
+    static handle_type invalid() { return nullptr; }
+    static void close(handle_type h) { ::CloseHandle(h); }
+};
 struct FindHandleTraits {
     using handle_type = HANDLE;
     static handle_type invalid() { return INVALID_HANDLE_VALUE; }
@@ -69,6 +75,7 @@ struct MemoryDCTraits {
 };
 
 using FileHandle = UniqueHandle<FileHandleTraits>;
+using KernelObject = UniqueHandle<KernelObjectTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
