@@ -65,13 +65,20 @@ void RealClick(HWND window, POINT p) {
         ::SendInput(1, &input, sizeof input);
         Pump(60);
     };
-    // Under Wine a late report of an earlier pointer position can undo the move: repeat it until it stays.
-    POINT at{};
-    for (int tries = 0; tries < 10 && !(at.x == p.x && at.y == p.y); ++tries) {
+    // Under Wine a late report of an earlier pointer position can undo a move:
+    // repeat it until the pointer has stayed at the point for a while.
+    auto stays = [&p] {
+        for (int i = 0; i < 5; ++i) {
+            Pump(40);
+            POINT at{};
+            if (!::GetCursorPos(&at) || at.x != p.x || at.y != p.y) return false;
+        }
+        return true;
+    };
+    for (int tries = 0; tries < 20; ++tries) {
         send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(p.x, 65536, ::GetSystemMetrics(SM_CXSCREEN)) + 1,
              MulDiv(p.y, 65536, ::GetSystemMetrics(SM_CYSCREEN)) + 1);
-        Pump(60);
-        ::GetCursorPos(&at);
+        if (stays()) break;
     }
     send(MOUSEEVENTF_LEFTDOWN);
     send(MOUSEEVENTF_LEFTUP);
