@@ -122,14 +122,6 @@ HWND MainWindowOf(DWORD processId) {
     return search.found;
 }
 
-std::string Listing(const std::string& folder) {
-    Names names = Entries(folder);
-    std::sort(names.begin(), names.end());
-    std::string joined;
-    for (const auto& n : names) joined += (joined.empty() ? "" : " ") + n;
-    return joined;
-}
-
 struct Folder {
     std::string path = MakeTempFolder("zepe2e-");
     ~Folder() { RemoveTree(path); }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace zep::test {
@@ -34,6 +35,15 @@ inline Names Entries(const std::string& folder) {
         if (name != "." && name != "..") names.push_back(name);
     } while (::FindNextFileA(find.get(), &found));
     return names;
+}
+
+// The entries of a folder, sorted, separated by blanks: easy to compare and to read in a failure.
+inline std::string Listing(const std::string& folder) {
+    Names names = Entries(folder);
+    std::sort(names.begin(), names.end());
+    std::string joined;
+    for (const auto& n : names) joined += (joined.empty() ? "" : " ") + n;
+    return joined;
 }
 
 // A key of its own under HKEY_CURRENT_USER, deleted with all it holds.

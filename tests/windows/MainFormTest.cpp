@@ -6,7 +6,6 @@
 #include "tests/windows/ToolkitHarness.h"
 #include "ui/MainUnit.h"
 
-#include <algorithm>
 #include <memory>
 
 namespace zep::test {
@@ -24,15 +23,6 @@ RECT RectIn(HWND child, HWND parent) {
     ::GetWindowRect(child, &r);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     return r;
-}
-
-// The entries of a folder, sorted, separated by blanks.
-std::string Listing(const std::string& folder) {
-    Names names = Entries(folder);
-    std::sort(names.begin(), names.end());
-    std::string joined;
-    for (const auto& n : names) joined += (joined.empty() ? "" : " ") + n;
-    return joined;
 }
 
 std::string Ticks(const TMainForm& form) {
