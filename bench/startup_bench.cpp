@@ -4,6 +4,7 @@
 // start-up Apply has next to nothing to do), started, timed until its main
 // window is shown and its message loop waits for input, measured, and closed
 // with WM_CLOSE. Usage: startup_bench <zepton.exe> <bare.exe> [runs]
+#include "tests/windows/ProcessWindow.h"
 #include "tests/windows/TempFolder.h"
 #include "toolkit/Handle.h"
 
@@ -52,33 +53,6 @@ double Median(std::vector<double> v) {
     std::exit(1);
 }
 
-struct WindowSearch {
-    DWORD pid;
-    const Target* target;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM p) {
-    auto& s = *reinterpret_cast<WindowSearch*>(p);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(window, &pid);
-    char cls[64] = {}, title[64] = {};
-    ::GetClassNameA(window, cls, sizeof cls);
-    ::GetWindowTextA(window, title, sizeof title);
-    if (pid != s.pid || !::IsWindowVisible(window) || std::string(cls) != s.target->windowClass ||
-        std::string(title) != s.target->title)
-        return TRUE;
-    s.found = window;
-    return FALSE;
-}
-
-// The visible top-level window of that class and caption owned by the process.
-HWND VisibleWindowOf(DWORD processId, const Target& target) {
-    WindowSearch search{processId, &target, nullptr};
-    ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // A program folder holding a copy of the executable and the program's empty data folders.
 void Install(Target& target, const std::string& root) {
     const std::string folder = root + target.label + "\\";
@@ -104,7 +78,8 @@ Sample RunOnce(const Target& target) {
     // The main window is shown just before the message loop starts; the loop is idle when
     // the process waits for input and a message sent to the window has come back.
     HWND window = nullptr;
-    while (!(window = VisibleWindowOf(info.dwProcessId, target))) {
+    while (!(window = zep::test::TopWindowOf(info.dwProcessId, target.windowClass, target.title)) ||
+           !::IsWindowVisible(window)) {
         if (::WaitForSingleObject(process.get(), 1) == WAIT_OBJECT_0) Fail(std::string(target.label) + " exited early");
         if (Now() - start > StartTimeoutMs) Fail(std::string(target.label) + " showed no window");
     }

@@ -4,6 +4,7 @@
 #include "core/Folders.h"
 #include "core/Registry.h"
 #include "tests/windows/CoreSandbox.h"
+#include "tests/windows/ProcessWindow.h"
 
 #include <algorithm>
 #include <chrono>
@@ -98,29 +99,8 @@ bool Eventually(const std::function<bool()>& condition, int seconds = 20) {
     return true;
 }
 
-struct WindowSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK MatchMainWindow(HWND window, LPARAM search) {
-    auto& s = *reinterpret_cast<WindowSearch*>(search);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(window, &pid);
-    char cls[32] = {}, title[32] = {};
-    ::GetClassNameA(window, cls, sizeof cls);
-    ::GetWindowTextA(window, title, sizeof title);
-    if (pid != s.pid || std::string(cls) != "ZeptonWindow" || std::string(title) != "Zepton") return TRUE;
-    s.found = window;
-    return FALSE;
-}
-
 // The program's main window: class and caption of the main form, owned by that process.
-HWND MainWindowOf(DWORD processId) {
-    WindowSearch search{processId, nullptr};
-    ::EnumWindows(&MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+HWND MainWindowOf(DWORD processId) { return TopWindowOf(processId, "ZeptonWindow", "Zepton"); }
 
 struct Folder {
     std::string path = MakeTempFolder("zepe2e-");
