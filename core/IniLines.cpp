@@ -1,6 +1,5 @@
 #include "core/IniLines.h"
 
-#include <memory_resource>
 #include <unordered_map>
 
 namespace zep {
@@ -131,8 +130,7 @@ void IniLines::WriteBools(std::string_view section,
     struct Ref { bool added; std::size_t index; };
     std::vector<std::pair<std::size_t, Written>> replaced;
     std::vector<Written> plain, bracketed;
-    std::pmr::monotonic_buffer_resource arena;  // one block for all the map's nodes
-    std::pmr::unordered_map<std::string_view, Ref> firstLine(&arena);
+    std::unordered_map<std::string_view, Ref> firstLine;
     const std::size_t stop = ScanSection(header, std::string_view("[", 1));  // never a key
     firstLine.reserve(stop - header + entries.size());
     for (std::size_t i = header + 1; i < stop; ++i) firstLine.try_emplace(KeyOf(lines_[i]), Ref{false, i});
