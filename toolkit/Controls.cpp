@@ -28,8 +28,10 @@ void RegisterWindowClass() {
 }
 
 // One tooltip window serves the hints of every control of the program.
+HWND hintWindow = nullptr;
+
 HWND HintWindow() {
-    static HWND window = nullptr;
+    HWND& window = hintWindow;
     if (!window) {
         window = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -50,10 +52,13 @@ TOOLINFOA ToolFor(HWND window, UINT_PTR id, bool idIsWindow) {
 // Registers, moves or removes the hint tool of a control.
 void UpdateTool(HWND window, UINT_PTR id, bool idIsWindow, const RECT& rect, const std::string& text, bool show) {
     if (!window) return;
+    const bool wanted = show && !text.empty();
+    // No tooltip window is made for a control that has never had a hint.
+    if (!wanted && !hintWindow) return;
     HWND hints = HintWindow();
     TOOLINFOA ti = ToolFor(window, id, idIsWindow);
     ::SendMessageA(hints, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    if (!show || text.empty()) return;
+    if (!wanted) return;
     ti.rect = rect;
     ti.lpszText = const_cast<char*>(text.c_str());
     ::SendMessageA(hints, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
