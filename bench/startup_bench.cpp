@@ -6,7 +6,7 @@
 // with WM_CLOSE. Usage: startup_bench <zepton.exe> <bare.exe> [runs]
 #include "tests/windows/ProcessWindow.h"
 #include "tests/windows/TempFolder.h"
-#include "toolkit/Handle.h"
+#include "win/Handle.h"
 
 #include <psapi.h>
 

@@ -1,7 +1,7 @@
 #include "core/FileSystem.h"
 
 #include "core/Errors.h"
-#include "toolkit/Handle.h"
+#include "win/Handle.h"
 
 #include <algorithm>
 #include <cstdio>

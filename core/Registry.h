@@ -1,7 +1,7 @@
 #pragma once
 // Registry access for the settings: key paths with a leading backslash count
 // from the root, values of an unexpected type count as missing.
-#include "toolkit/Handle.h"
+#include "win/Handle.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's position and Auto-Run state, and the auto-start entry.
-#include "toolkit/Handle.h"
+#include "win/Handle.h"
 
 #include <string>
 

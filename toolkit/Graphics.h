@@ -1,7 +1,7 @@
 #pragma once
 // Colours, fonts, bitmaps and the canvas that controls paint on.
 #include "toolkit/ColorValue.h"
-#include "toolkit/Handle.h"
+#include "win/Handle.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // A list of same-sized images with transparency, for tool bars and icons.
 #include "toolkit/Component.h"
 #include "toolkit/Graphics.h"
-#include "toolkit/Handle.h"
+#include "win/Handle.h"
 
 #include <commctrl.h>
 

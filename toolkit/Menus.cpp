@@ -1,7 +1,7 @@
 #include "toolkit/Menus.h"
 
 #include "toolkit/Forms.h"
-#include "toolkit/Handle.h"
+#include "win/Handle.h"
 
 namespace zep {
 namespace {

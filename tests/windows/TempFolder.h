@@ -1,7 +1,7 @@
 #pragma once
 // Throwaway folders and plain file writes, shared by the Windows tests and
 // the benchmark.
-#include "toolkit/Handle.h"
+#include "win/Handle.h"
 
 #include <string>
 

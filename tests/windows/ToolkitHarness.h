@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -45,6 +46,18 @@ inline void Pump(int milliseconds = 30) {
         Application().ProcessMessages();
         ::Sleep(5);
     } while (std::chrono::steady_clock::now() < end);
+}
+
+// Handles messages until the condition holds, for at most `seconds`; returns
+// whether it held. Tests wait for what they expect, never for a fixed time.
+inline bool WaitUntil(const std::function<bool()>& condition, int seconds = 20) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+        Application().ProcessMessages();
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() > end) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
 }
 
 inline LPARAM At(int x, int y) { return MAKELPARAM(x, y); }

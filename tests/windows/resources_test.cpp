@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "toolkit/Handle.h"
+#include "win/Handle.h"
 
 namespace {
 
