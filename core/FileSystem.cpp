@@ -1,5 +1,6 @@
 #include "core/FileSystem.h"
 
+#include "core/CompareText.h"
 #include "core/Errors.h"
 #include "win/Handle.h"
 
@@ -11,14 +12,9 @@ namespace {
 
 DWORD Attributes(const std::string& path) { return ::GetFileAttributesA(path.c_str()); }
 
-bool SameNameNoCase(const std::string& a, const std::string& b) {
-    return ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                            b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
 bool HasExtension(const std::string& name, const std::string& extension) {
     return name.size() >= extension.size() &&
-           SameNameNoCase(name.substr(name.size() - extension.size()), extension);
+           SameTextNoCase(name.substr(name.size() - extension.size()), extension);
 }
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
@@ -35,7 +31,7 @@ Target FindTarget(const std::string& path) {
     if (name.find_first_of("*?") != std::string::npos) return {path};  // no pattern lookups
     WIN32_FIND_DATAA found;
     FindHandle find(::FindFirstFileA(path.c_str(), &found));
-    if (!find || !SameNameNoCase(found.cFileName, name)) return {path};
+    if (!find || !SameTextNoCase(found.cFileName, name)) return {path};
     return {FolderOf(path) + found.cFileName, found.dwFileAttributes};
 }
 
@@ -96,10 +92,7 @@ Names ListFolder(const std::string& folder, const std::string& extension, Listin
         if (!(found.dwFileAttributes & skipped) && HasExtension(found.cFileName, extension))
             names.emplace_back(found.cFileName);
     } while (::FindNextFileA(find.get(), &found));
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                                b.data(), static_cast<int>(b.size())) == CSTR_LESS_THAN;
-    });
+    std::sort(names.begin(), names.end(), LessTextNoCase);
     return names;
 }
 

@@ -1,5 +1,6 @@
 #include "core/GroupStore.h"
 
+#include "core/CompareText.h"
 #include "core/Errors.h"
 #include "core/FileSystem.h"
 #include "core/IniFiles32.h"
@@ -17,11 +18,6 @@ const char* const AllShortcutsGroup = "All shortcuts";
 Names Stems(Names files) {
     for (auto& f : files) f.resize(f.size() - 4);
     return files;
-}
-
-bool SameTextNoCase(const std::string& a, const std::string& b) {
-    return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                            b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
 void Copy(const std::string& from, const std::string& to) { ::CopyFileA(from.c_str(), to.c_str(), FALSE); }

@@ -1,0 +1,13 @@
+#include "core/CompareText.h"
+
+#include <windows.h>
+
+namespace zep {
+
+int CompareTextNoCase(const std::string& a, const std::string& b) {
+    return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                            static_cast<int>(b.size())) -
+           CSTR_EQUAL;
+}
+
+}  // namespace zep

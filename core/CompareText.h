@@ -1,0 +1,15 @@
+#pragma once
+// Names compared without regard to letter case, in the user's locale order:
+// the order of the platform's sorted list boxes. Every case-blind comparison
+// of the program goes through here.
+#include <string>
+
+namespace zep {
+
+// Less than zero, zero or greater than zero, as a sorts before, with or after b.
+int CompareTextNoCase(const std::string& a, const std::string& b);
+
+inline bool SameTextNoCase(const std::string& a, const std::string& b) { return CompareTextNoCase(a, b) == 0; }
+inline bool LessTextNoCase(const std::string& a, const std::string& b) { return CompareTextNoCase(a, b) < 0; }
+
+}  // namespace zep
