@@ -14,6 +14,11 @@ RegKey CreateKey(HKEY root, const std::string& path) {
     return key;
 }
 
+void RemoveValue(HKEY root, const std::string& path) {
+    const RegKey key = OpenKey(root, path, false);
+    if (key) ::RegDeleteValueA(key.get(), AutoRunValue);
+}
+
 }  // namespace
 
 WindowSettings RestoreSettings(const SettingsKeys& keys) {
@@ -33,12 +38,21 @@ void StoreSettings(const WindowSettings& settings, const SettingsKeys& keys) {
 }
 
 void EnableAutoRun(const std::string& exePath, const SettingsKeys& keys) {
-    WriteText(CreateKey(keys.runRoot, keys.runPath).get(), AutoRunValue, exePath);
+    try {
+        WriteText(CreateKey(keys.runRoot, keys.runPath).get(), AutoRunValue, exePath);
+    } catch (const RegistryError&) {
+        // A standard user, or an administrator under UAC, may not write the
+        // machine's key: the program then starts at this user's logon.
+        WriteText(CreateKey(keys.userRunRoot, keys.userRunPath).get(), AutoRunValue, exePath);
+        return;
+    }
+    // One entry only, or the program would start twice.
+    RemoveValue(keys.userRunRoot, keys.userRunPath);
 }
 
 void DisableAutoRun(const SettingsKeys& keys) {
-    const RegKey key = OpenKey(keys.runRoot, keys.runPath, false);
-    if (key) ::RegDeleteValueA(key.get(), AutoRunValue);
+    RemoveValue(keys.runRoot, keys.runPath);
+    RemoveValue(keys.userRunRoot, keys.userRunPath);
 }
 
 }  // namespace zep

@@ -12,12 +12,15 @@ struct WindowSettings {
     bool autoRun = true;
 };
 
-// Where the settings live; tests point these at a key of their own.
+// Where the settings live; tests point these at keys of their own.
 struct SettingsKeys {
     HKEY setupRoot = HKEY_CURRENT_USER;
     std::string setupPath = "\\Software\\Kestrin\\Zep\\Setup";
+    // The machine-wide auto-start key, and the user's own for when the machine's refuses writing.
     HKEY runRoot = HKEY_LOCAL_MACHINE;
     std::string runPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    HKEY userRunRoot = HKEY_CURRENT_USER;
+    std::string userRunPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 };
 
 // Stored values, each missing or mistyped one replaced by its default.
@@ -25,9 +28,10 @@ WindowSettings RestoreSettings(const SettingsKeys& keys = {});
 // Throws RegistryError when the key or a value can't be written.
 void StoreSettings(const WindowSettings& settings, const SettingsKeys& keys = {});
 
-// Registers exePath to start at logon; throws RegistryError when it can't.
+// Registers exePath to start at logon: machine-wide when the user may write
+// there, else for the user alone. Throws RegistryError when neither can be written.
 void EnableAutoRun(const std::string& exePath, const SettingsKeys& keys = {});
-// Removes the registration if there is one; never throws.
+// Removes the registration from both keys, wherever there is one; never throws.
 void DisableAutoRun(const SettingsKeys& keys = {});
 
 }  // namespace zep

@@ -47,6 +47,8 @@ std::string TrashQuestion(const GroupList& groups) {
     return text;
 }
 
+bool OnAMonitor(const RECT& r) { return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr; }
+
 }  // namespace
 
 TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
@@ -120,6 +122,8 @@ void TMainForm::FormCreate(TObject*) {
     store_->LoadStatus(Groups());
     const WindowSettings settings = RestoreSettings(environment_.settingsKeys);
     SetPosition(settings.left, settings.top);
+    // A monitor unplugged since the last close must not take the window out of sight.
+    if (!OnAMonitor(WindowRect())) SetPosition(WindowSettings{}.left, WindowSettings{}.top);
     OptionsAutorun->SetDown(settings.autoRun);
     try {
         Application().ProcessMessages();
@@ -159,7 +163,12 @@ void TMainForm::Invertselection1Click(TObject*) {
 
 void TMainForm::OptionsAutorunClick(TObject*) {
     if (OptionsAutorun->Down()) {
-        EnableAutoRun(environment_.exePath, environment_.settingsKeys);
+        try {
+            EnableAutoRun(environment_.exePath, environment_.settingsKeys);
+        } catch (...) {
+            OptionsAutorun->SetDown(false);  // the button shows what is true
+            throw;
+        }
         OptionsAutorun->SetDown(true);
     } else {
         DisableAutoRun(environment_.settingsKeys);

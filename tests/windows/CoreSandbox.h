@@ -3,8 +3,10 @@
 // tests; everything is removed again when the sandbox goes.
 #include "tests/windows/TempFolder.h"
 #include "core/GroupStore.h"
+#include "core/Registry.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <string>
@@ -61,6 +63,25 @@ public:
 
 private:
     std::string path_;
+};
+
+// A key that everybody may read and nobody may write, as the machine-wide Run
+// key is for a standard user; writable again when the object goes.
+class LockedKey {
+public:
+    explicit LockedKey(const std::string& path) : key_(OpenKey(HKEY_CURRENT_USER, path, true)) {
+        Protect("D:P(A;;KR;;;WD)");
+    }
+    ~LockedKey() { Protect("D:P(A;;KA;;;WD)"); }
+
+private:
+    void Protect(const char* sddl) {
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr));
+        EXPECT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, sd));
+        ::LocalFree(sd);
+    }
+    RegKey key_;
 };
 
 // The program lives in <root>prog\, the Desktop is <root>desk\.

@@ -100,7 +100,8 @@ protected:
         MainFormEnvironment e;
         e.exePath = folders.ProgramFolder + "zepton.exe";
         e.shellFoldersKey = "\\" + key.Sub("Shell Folders");
-        e.settingsKeys = {HKEY_CURRENT_USER, "\\" + key.Sub("Setup"), HKEY_CURRENT_USER, key.Sub("Run")};
+        e.settingsKeys = {HKEY_CURRENT_USER, "\\" + key.Sub("Setup"), HKEY_CURRENT_USER, key.Sub("Run"),
+                          HKEY_CURRENT_USER, key.Sub("UserRun")};
         return e;
     }
     RegKey SetupKey() const { return OpenKey(HKEY_CURRENT_USER, key.Sub("Setup"), true); }
@@ -247,6 +248,22 @@ TEST_F(MainFormTest, WindowPositionAndAutoRunComeFromTheSettingsKey) {
     EXPECT_FALSE(OpenKey(HKEY_CURRENT_USER, key.Sub("Run"), false));
 }
 
+TEST_F(MainFormTest, AStoredPositionOnNoMonitorComesBackAtTheDefault) {
+    // Stored left, top -> where the window comes up; a partly visible window stays exactly where it was.
+    const struct { int left, top, wantLeft, wantTop; } cases[] = {
+        {-3000, -3000, 15, 15}, {5000, 200, 15, 15}, {200, 9000, 15, 15}, {-100, 50, -100, 50}};
+    for (const auto& c : cases) {
+        {
+            const RegKey setup = SetupKey();
+            WriteDword(setup.get(), "left", c.left);
+            WriteDword(setup.get(), "top", c.top);
+        }
+        auto form = Start();
+        EXPECT_EQ(c.wantLeft, form->WindowRect().left) << c.left << "," << c.top;
+        EXPECT_EQ(c.wantTop, form->WindowRect().top) << c.left << "," << c.top;
+    }
+}
+
 class TrashTest : public MainFormTest {
 protected:
     TrashTest() {
@@ -384,6 +401,21 @@ TEST_F(MainFormTest, AutoRunClickedDownRegistersTheProgram) {
     EXPECT_TRUE(form->OptionsAutorun->Down());
     EXPECT_EQ(folders.ProgramFolder + "zepton.exe",
               ReadText(OpenKey(HKEY_CURRENT_USER, key.Sub("Run"), false).get(), "Zepton"));
+}
+
+TEST_F(MainFormTest, AutoRunThatNoKeyTakesIsReportedAndTheButtonComesBackUp) {
+    {
+        const RegKey setup = SetupKey();
+        WriteDword(setup.get(), "Run", 0);
+    }
+    auto form = Start();
+    form->Show();
+    const LockedKey machine(key.Sub("Run")), user(key.Sub("UserRun"));
+    BoxWatcher watcher;
+    ClickToolButton(*form->OptionsAutorun, form->ToolBar1->Handle());
+    const SeenBox seen = watcher.Result();
+    EXPECT_TRUE(seen.found && seen.errorIcon) << seen.text;
+    EXPECT_FALSE(form->OptionsAutorun->Down());
 }
 
 // The Desktop folder is gone: the start-up Apply fails, the general error

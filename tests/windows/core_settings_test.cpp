@@ -10,9 +10,10 @@ namespace {
 class Settings : public ::testing::Test {
 protected:
     Settings() {
-        keys.setupRoot = keys.runRoot = HKEY_CURRENT_USER;
+        keys.setupRoot = keys.runRoot = keys.userRunRoot = HKEY_CURRENT_USER;
         keys.setupPath = "\\" + temp.Sub("Setup");  // absolute, as the program's own path is
         keys.runPath = temp.Sub("Run");
+        keys.userRunPath = temp.Sub("UserRun");
     }
 
     void SetRaw(const std::string& path, const char* name, DWORD type, const void* data, DWORD size) {
@@ -98,11 +99,37 @@ TEST_F(Settings, DisableWithoutTheKeyDoesNothing_EnableFailureIsReported) {
     ASSERT_TRUE(OpenKey(HKEY_CURRENT_USER, temp.Sub("Doomed"), true));
     RegKey doomed = OpenKey(HKEY_CURRENT_USER, temp.Sub("Doomed"), false);
     ASSERT_EQ(::RegDeleteTreeA(HKEY_CURRENT_USER, temp.Sub("Doomed").c_str()), ERROR_SUCCESS);
-    keys.runRoot = keys.setupRoot = doomed.get();
-    keys.runPath = keys.setupPath = "Sub";
+    keys.runRoot = keys.userRunRoot = keys.setupRoot = doomed.get();
+    keys.runPath = keys.userRunPath = keys.setupPath = "Sub";
     EXPECT_THROW(EnableAutoRun("C:\\zepton.exe", keys), RegistryError);
     EXPECT_THROW(StoreSettings({}, keys), RegistryError);
     DisableAutoRun(keys);
+}
+
+TEST_F(Settings, AutoRunFallsBackToTheUsersKeyWhenTheMachinesRefusesWriting) {
+    const std::string exe = "C:\\Users\\me\\Zepton\\zepton.exe";
+    auto entry = [](const std::string& path) { return ReadText(OpenKey(HKEY_CURRENT_USER, path, false).get(), "Zepton"); };
+    {
+        const LockedKey machine(keys.runPath);
+        EXPECT_NO_THROW(EnableAutoRun(exe, keys));
+        EXPECT_EQ(exe, entry(keys.userRunPath));
+        EXPECT_FALSE(entry(keys.runPath));
+        {
+            const LockedKey user(keys.userRunPath);
+            EXPECT_THROW(EnableAutoRun(exe, keys), RegistryError);  // neither key takes it
+        }
+        DisableAutoRun(keys);
+        EXPECT_FALSE(entry(keys.userRunPath));
+    }
+    // Where the machine's key takes it, an older entry of the user's goes: one start at logon.
+    SetText(keys.userRunPath, "Zepton", "C:\\old\\zepton.exe");
+    EnableAutoRun(exe, keys);
+    EXPECT_EQ(exe, entry(keys.runPath));
+    EXPECT_FALSE(entry(keys.userRunPath));
+    SetText(keys.userRunPath, "Zepton", "C:\\old\\zepton.exe");
+    DisableAutoRun(keys);
+    EXPECT_FALSE(entry(keys.runPath));
+    EXPECT_FALSE(entry(keys.userRunPath));
 }
 
 class StartFolders : public Sandbox {
