@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace zep {
 namespace {
@@ -77,12 +78,12 @@ void EnsureDirectory(const std::string& path) {
     if (!DirectoryExists(path)) ::CreateDirectoryA(path.c_str(), nullptr);
 }
 
-Names ListFolder(const std::string& folder, const std::string& extension, Listing which) {
-    Names names;
+std::vector<ListedFile> ListFiles(const std::string& folder, const std::string& extension, Listing which) {
+    std::vector<ListedFile> files;
     WIN32_FIND_DATAA found;
     FindHandle find(::FindFirstFileA((folder + "*" + extension).c_str(), &found));
     if (!find) {
-        if (::GetLastError() == ERROR_FILE_NOT_FOUND) return names;  // the folder is there, empty
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND) return files;  // the folder is there, empty
         throw ListError("Cannot list the folder " + folder);
     }
     DWORD skipped = FILE_ATTRIBUTE_DIRECTORY;
@@ -90,9 +91,16 @@ Names ListFolder(const std::string& folder, const std::string& extension, Listin
     do {
         // Short-name matching lets "*.lnk" find "x.lnk2" too; that is no shortcut.
         if (!(found.dwFileAttributes & skipped) && HasExtension(found.cFileName, extension))
-            names.emplace_back(found.cFileName);
+            files.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0});
     } while (::FindNextFileA(find.get(), &found));
-    std::sort(names.begin(), names.end(), LessTextNoCase);
+    std::sort(files.begin(), files.end(),
+              [](const ListedFile& a, const ListedFile& b) { return LessTextNoCase(a.name, b.name); });
+    return files;
+}
+
+Names ListFolder(const std::string& folder, const std::string& extension, Listing which) {
+    Names names;
+    for (auto& f : ListFiles(folder, extension, which)) names.push_back(std::move(f.name));
     return names;
 }
 

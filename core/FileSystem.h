@@ -3,6 +3,7 @@
 #include "core/TextLines.h"
 
 #include <string>
+#include <vector>
 
 namespace zep {
 
@@ -12,9 +13,16 @@ void EnsureDirectory(const std::string& path);  // one level; failure shows late
 
 enum class Listing { AllFiles, VisibleFiles };
 
-// File names in `folder` (ending in a backslash) matching "*" + extension,
-// folders left out, sorted as the user's sorted list boxes would. Throws
+struct ListedFile {
+    std::string name;
+    bool readOnly = false;
+};
+
+// Files in `folder` (ending in a backslash) matching "*" + extension, folders
+// left out, sorted by name as the user's sorted list boxes would. Throws
 // ListError when the folder can't be listed.
+std::vector<ListedFile> ListFiles(const std::string& folder, const std::string& extension, Listing which);
+// The names of those files.
 Names ListFolder(const std::string& folder, const std::string& extension, Listing which);
 
 // The whole content of a file; FileError "Cannot open file" otherwise.

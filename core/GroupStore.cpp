@@ -22,6 +22,18 @@ Names Stems(Names files) {
 
 void Copy(const std::string& from, const std::string& to) { ::CopyFileA(from.c_str(), to.c_str(), FALSE); }
 
+// Moves a Desktop shortcut into the repository over the older copy there: one
+// rename where it can. Otherwise, and for a read-only file, which a rename would
+// take off the Desktop though deleting it is refused, a copy, and the Desktop's
+// file is deleted only once its copy is in the repository.
+void MoveIntoRepository(const ListedFile& file, const std::string& desktop, const std::string& repository) {
+    const std::string from = desktop + file.name, to = repository + file.name;
+    if (!file.readOnly &&
+        ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+        return;
+    if (::CopyFileA(from.c_str(), to.c_str(), FALSE)) ::DeleteFileA(from.c_str());
+}
+
 }  // namespace
 
 Names GroupStore::ListGroups() const {
@@ -73,36 +85,27 @@ void GroupStore::OpenShortcut(const std::string& shortcut, void* ownerWindow) co
                     nullptr, SW_SHOWNORMAL);
 }
 
-void GroupStore::Apply(GroupList& groups) const {
+void GroupStore::Apply(const GroupList& groups) const {
+    if (groups.Count() == 0) return;
+    const auto desktop = ListFiles(folders_.DesktopFolder, ".lnk", Listing::VisibleFiles);
     try {
-        if (groups.Count() > 0) {
-            const Names desktop = ListFolder(folders_.DesktopFolder, ".lnk", Listing::VisibleFiles);
-            try {
-                for (const auto& f : desktop) {
-                    const std::string onDesktop = folders_.DesktopFolder + f;
-                    // A shortcut whose copy failed stays where it is rather than being lost.
-                    if (::CopyFileA(onDesktop.c_str(), (folders_.RepositoryFolder + f).c_str(), FALSE))
-                        ::DeleteFileA(onDesktop.c_str());
-                }
-            } catch (const std::exception&) {
-            }
-            try {
-                for (int i = 0; i < groups.Count(); ++i)
-                    if (groups.Checked(i)) ApplyGroup(groups.Name(i));
-            } catch (const std::exception&) {
-            }
-        }
-    } catch (...) {
-        SaveStatus(groups);
-        throw;
+        for (const auto& f : desktop) MoveIntoRepository(f, folders_.DesktopFolder, folders_.RepositoryFolder);
+    } catch (const std::exception&) {
     }
-    SaveStatus(groups);
+    try {
+        for (int i = 0; i < groups.Count(); ++i)
+            if (groups.Checked(i)) ApplyGroup(groups.Name(i));
+    } catch (const std::exception&) {
+    }
 }
 
 void GroupStore::ApplyGroup(const std::string& group) const {
     try {
+        // A shortcut still on the Desktop is one the move could not take: it is
+        // newer than the repository's copy, which must never replace it.
         for (const auto& name : ReadGroup(group))
-            if (IsPlainName(name)) Copy(RepositoryShortcut(name), DesktopShortcut(name));
+            if (IsPlainName(name))
+                ::CopyFileA(RepositoryShortcut(name).c_str(), DesktopShortcut(name).c_str(), TRUE);
     } catch (const std::exception&) {
         // An unreadable group adds nothing; the other groups still apply.
     }

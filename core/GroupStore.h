@@ -28,9 +28,11 @@ public:
     void OpenShortcut(const std::string& shortcut, void* ownerWindow) const;  // never throws
 
     // Moves the Desktop's shortcuts into the repository and copies back those of the
-    // ticked groups; always ends by saving the ticks. Errors listing the Desktop propagate.
-    // A Desktop shortcut leaves the Desktop only once its copy is in the repository.
-    void Apply(GroupList& groups) const;
+    // ticked groups. Errors listing the Desktop propagate; the caller saves the ticks
+    // afterwards in every case. A Desktop shortcut leaves the Desktop only once its
+    // copy is in the repository.
+    void Apply(const GroupList& groups) const;
+    // Copies the group's shortcuts onto the Desktop, never over one already there.
     // Names holding \, / or : are passed over: they would reach outside the folders.
     void ApplyGroup(const std::string& group) const;           // never throws
     // Builds the group "All shortcuts" from the repository and leaves it the only tick.

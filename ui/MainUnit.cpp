@@ -49,6 +49,20 @@ std::string TrashQuestion(const GroupList& groups) {
 
 bool OnAMonitor(const RECT& r) { return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr; }
 
+// Runs its action when the scope ends, an exception ending it too. Made before
+// a TBusyCursor, it runs once the cursor is restored.
+template <class Action>
+class AtScopeEnd {
+public:
+    explicit AtScopeEnd(Action action) : action_(std::move(action)) {}
+    ~AtScopeEnd() { action_(); }
+    AtScopeEnd(const AtScopeEnd&) = delete;
+    AtScopeEnd& operator=(const AtScopeEnd&) = delete;
+
+private:
+    Action action_;
+};
+
 }  // namespace
 
 TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
@@ -134,7 +148,11 @@ void TMainForm::FormCreate(TObject*) {
 }
 
 void TMainForm::ApplyButtonClick(TObject*) {
-    TBusyCursor busy;
+    // Finally, also when listing the Desktop fails: the cursor comes back, then the ticks are saved.
+    const AtScopeEnd saveTicks([this] {
+        if (store_) store_->SaveStatus(Groups());
+    });
+    const TBusyCursor busy;
     Store().Apply(Groups());
 }
 
@@ -144,11 +162,9 @@ void TMainForm::TrashButtonClick(TObject*) {
     if (Groups().Count() == 0) return;
     if (Application().MessageBox(TrashQuestion(Groups()), "Delete Groups?", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    TBusyCursor busy;
-    struct RefreshAtEnd {
-        TMainForm& form;
-        ~RefreshAtEnd() { form.Store().RefreshGroupList(form.Groups()); }
-    } refresh{*this};
+    // Finally, also after an error: the cursor comes back, then the list is rebuilt.
+    const AtScopeEnd refresh([this] { Store().RefreshGroupList(Groups()); });
+    const TBusyCursor busy;
     for (int i = 0; i < Groups().Count(); ++i)
         if (Groups().Checked(i)) Store().DeleteGroup(Groups().Name(i));
 }

@@ -422,6 +422,7 @@ TEST_F(MainFormTest, AutoRunThatNoKeyTakesIsReportedAndTheButtonComesBackUp) {
 // report says so, the ticks are saved all the same and the window works on.
 TEST_F(MainFormTest, FailingStartupApplyIsReportedAndTheWindowGoesOn) {
     Group("Work", "Mail\r\n");
+    Group("Games", "");  // no line yet: the save adds it
     Status("[Status]\r\nWork=1\r\n");
     Shortcut(repo, "Mail", "Mail");
     const std::string gone = root + "gone\\";
@@ -435,7 +436,7 @@ TEST_F(MainFormTest, FailingStartupApplyIsReportedAndTheWindowGoesOn) {
     EXPECT_TRUE(seen.errorIcon);
     EXPECT_NE(std::string::npos, seen.text.find(gone)) << seen.text;
     EXPECT_EQ('.', seen.text.back()) << seen.text;
-    EXPECT_EQ("[Status]\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
+    EXPECT_EQ("[Status]\r\nWork=1\r\nGames=1\r\n", ReadBytes(folders.StatusFile));
 
     ASSERT_TRUE(::CreateDirectoryA(gone.c_str(), nullptr));
     form->Show();
