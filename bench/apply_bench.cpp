@@ -4,7 +4,7 @@
 // back in both; SaveStatus against one plain write of the same bytes.
 #include "core/FileSystem.h"
 #include "core/GroupStore.h"
-#include "tests/windows/TempFolder.h"
+#include "testing/TempFolder.h"
 
 #include <algorithm>
 #include <cstdio>

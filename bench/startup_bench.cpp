@@ -4,8 +4,8 @@
 // start-up Apply has next to nothing to do), started, timed until its main
 // window is shown and its message loop waits for input, measured, and closed
 // with WM_CLOSE. Usage: startup_bench <zepton.exe> <bare.exe> [runs]
-#include "tests/windows/ProcessWindow.h"
-#include "tests/windows/TempFolder.h"
+#include "testing/ProcessWindow.h"
+#include "testing/TempFolder.h"
 #include "win/Handle.h"
 
 #include <psapi.h>

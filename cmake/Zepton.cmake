@@ -1,29 +1,40 @@
-# Project-wide compiler settings and helpers.
+# Project-wide compiler settings and helpers. Nothing here is global: the
+# project's own targets link these interface targets, so GoogleTest keeps its
+# own flags.
 
-# Loud warnings on every compiler; MinGW and Clang share the GCC spelling.
-add_compile_options(
+# Loud warnings on every compiler (MinGW and Clang share the GCC spelling),
+# links that give the same bytes for the same sources, and the sanitizers when asked.
+add_library(zepton_flags INTERFACE)
+target_compile_options(zepton_flags INTERFACE
   "$<$<CXX_COMPILER_ID:GNU,Clang>:-Wall;-Wextra>"
-  "$<$<CXX_COMPILER_ID:MSVC>:/W4;/EHsc;/utf-8>")
-
-if(WIN32)
-  # The program works in 8-bit ANSI strings: never let UNICODE switch the A/W macros.
-  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x0601)
+  "$<$<CXX_COMPILER_ID:MSVC>:/W4;/EHsc;/utf-8;/Brepro>")
+if(MINGW)
+  target_link_options(zepton_flags INTERFACE -Wl,--no-insert-timestamp)
+elseif(MSVC)
+  target_link_options(zepton_flags INTERFACE /Brepro)
 endif()
-
 if(ZEPTON_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-  add_link_options(-fsanitize=address,undefined)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "^(GNU|Clang)$")
+    message(FATAL_ERROR "ZEPTON_SANITIZE needs GCC or Clang, not ${CMAKE_CXX_COMPILER_ID}")
+  endif()
+  target_compile_options(zepton_flags INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all
+                                                -fno-omit-frame-pointer)
+  target_link_options(zepton_flags INTERFACE -fsanitize=address,undefined)
 endif()
+
+# zepton_console(<target>): tests and benchmarks are console programs.
+function(zepton_console target)
+  if(MINGW)
+    target_link_options(${target} PRIVATE -mconsole)
+  endif()
+endfunction()
 
 # zepton_test(<name> SOURCES <files...> LIBS <targets...>)
 # One CTest entry per test executable; CTest runs Windows ones under Wine.
 function(zepton_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
-  if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    # Windows tests are console programs.
-    target_link_options(${name} PRIVATE -mconsole)
-  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main zepton_flags)
+  zepton_console(${name})
   add_test(NAME ${name} COMMAND ${name})
 endfunction()

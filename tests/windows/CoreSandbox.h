@@ -1,7 +1,7 @@
 #pragma once
 // A throwaway program folder, Desktop and settings key for the group-store
 // tests; everything is removed again when the sandbox goes.
-#include "tests/windows/TempFolder.h"
+#include "testing/TempFolder.h"
 #include "core/GroupStore.h"
 #include "core/Registry.h"
 
