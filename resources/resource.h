@@ -2,9 +2,6 @@
 // Plain #defines: the resource compiler understands nothing else.
 #pragma once
 
-#define ZEPTON_VERSION_NUMBERS 1, 0, 0, 0
-#define ZEPTON_VERSION_TEXT "1.0.0.0"
-
 // Program icon (16 x 16 and 32 x 32); the lowest icon id, so Explorer shows it for the exe.
 #define IDI_ZEPTON 1
 

@@ -1,25 +1,40 @@
 // The built zepton.exe, copied into a program folder of its own with a group,
 // a tick file and a repository, started on a temporary Desktop: the start-up
 // Apply's result on disk, then a polite close and what the close stores.
+// It points the user's own Desktop setting at the temporary Desktop, so it runs
+// only under Wine, in the throwaway prefix the test scripts make.
 #include "core/Folders.h"
 #include "core/Registry.h"
 #include "tests/windows/CoreSandbox.h"
-#include "tests/windows/ProcessWindow.h"
+#include "testing/ProcessWindow.h"
 
-#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zep::test {
 namespace {
 
-// The build folder's executable as Wine sees it: Linux paths live on drive Z:.
+// One of Wine's own exports, or null on Windows itself.
+template <class Function>
+Function WineExport(const char* module, const char* name) {
+    const FARPROC proc = ::GetProcAddress(::GetModuleHandleA(module), name);
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(proc));
+}
+
+bool UnderWine() { return WineExport<const char*(CDECL*)()>("ntdll.dll", "wine_get_version") != nullptr; }
+
+// The build folder's executable, a Linux path, as Wine names it.
 std::string BuiltProgram() {
-    std::string path = "Z:" ZEPTON_EXE;
-    std::replace(path.begin(), path.end(), '/', '\\');
+    const auto toDos = WineExport<WCHAR*(CDECL*)(const char*)>("kernel32.dll", "wine_get_dos_file_name");
+    WCHAR* wide = toDos ? toDos(ZEPTON_EXE) : nullptr;
+    if (!wide) return ZEPTON_EXE;
+    char path[MAX_PATH] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, path, MAX_PATH, nullptr, nullptr);
+    ::HeapFree(::GetProcessHeap(), 0, wide);
     return path;
 }
 
@@ -108,6 +123,9 @@ struct Folder {
 };
 
 TEST(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
+    if (!UnderWine())
+        GTEST_SKIP() << "runs only under Wine: it rewrites the user's Desktop setting, which only a throwaway "
+                        "Wine prefix may have rewritten";
     const Folder root;
     const std::string prog = root.path + "prog\\", desk = root.path + "desk\\";
     const std::string data = prog + "data\\", repo = prog + "repository\\";

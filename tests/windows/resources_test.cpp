@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "resources/version.h"
 #include "win/Handle.h"
 
 namespace {
@@ -223,13 +224,15 @@ TEST(Resources, VersionInformationNamesKestrinZepton) {
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
   EXPECT_EQ(0xFEEF04BDu, fixed->dwSignature);
-  EXPECT_EQ(0x00010000u, fixed->dwFileVersionMS);
-  EXPECT_EQ(0u, fixed->dwFileVersionLS);
-  EXPECT_EQ(0x00010000u, fixed->dwProductVersionMS);
+  const DWORD major = ZEPTON_VERSION_MAJOR, minor = ZEPTON_VERSION_MINOR, patch = ZEPTON_VERSION_PATCH;
+  EXPECT_EQ(major << 16 | minor, fixed->dwFileVersionMS);
+  EXPECT_EQ(patch << 16, fixed->dwFileVersionLS);
+  EXPECT_EQ(major << 16 | minor, fixed->dwProductVersionMS);
 
   EXPECT_EQ("Kestrin", versionString(block, "CompanyName"));
   EXPECT_EQ("Zepton", versionString(block, "ProductName"));
-  EXPECT_EQ("1.0.0.0", versionString(block, "FileVersion"));
+  EXPECT_EQ(ZEPTON_VERSION_TEXT, versionString(block, "FileVersion"));
+  EXPECT_EQ(ZEPTON_VERSION_TEXT, versionString(block, "ProductVersion"));
   EXPECT_FALSE(versionString(block, "FileDescription").empty());
 }
 
