@@ -86,10 +86,39 @@ sandbox_user_folders() {
   done
 }
 
+# wait_for WHAT SECONDS COMMAND...: runs COMMAND until it succeeds; fails once
+# SECONDS have passed without.
+wait_for() {
+  local what=$1 end=$((SECONDS + $2))
+  shift 2
+  until "$@"; do
+    if ((SECONDS >= end)); then say "gave up waiting for $what"; return 1; fi
+    sleep 0.1
+  done
+}
+
+# x_window_shown NAME: a window of that title is mapped on the X display.
+x_window_shown() {
+  local id
+  for id in $(xwininfo -root -tree | grep -F "\"$1\": (" | awk '{print $1}'); do
+    xwininfo -id "$id" | grep -q 'Map State: IsViewable' && return 0
+  done
+  return 1
+}
+
+# screen_settled FILE: a screenshot of the display into FILE; true when it is
+# the same as the one FILE held before.
+screen_settled() {
+  local before=
+  [[ -f $1 ]] && before=$(md5sum <"$1")
+  import -window root "$1"
+  [[ -n $before && $(md5sum <"$1") == "$before" ]]
+}
+
 # start_desktop: the Wine virtual desktop every program of this prefix lands on.
 start_desktop() {
   wine explorer "/desktop=$ZEPTON_DESKTOP,1024x700" >/dev/null 2>&1 &
-  sleep 2
+  wait_for "the Wine desktop" 60 x_window_shown "$ZEPTON_DESKTOP - Wine desktop"
 }
 
 stop_wine() { wineserver -k 2>/dev/null || true; }
