@@ -5,6 +5,11 @@
 #define ZEPTON_VERSION_NUMBERS 1, 0, 0, 0
 #define ZEPTON_VERSION_TEXT "1.0.0.0"
 
+// The program's web page and contact address, shown and opened by the About window.
+// There is no real home page or contact yet: both lie in the reserved example.org domain.
+#define ZEPTON_HOME_PAGE "www.example.org/zepton"
+#define ZEPTON_CONTACT_MAIL "zepton@example.org"
+
 // Program icon (16 x 16 and 32 x 32); the lowest icon id, so Explorer shows it for the exe.
 #define IDI_ZEPTON 1
 
