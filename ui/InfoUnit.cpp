@@ -28,11 +28,13 @@ TLabel& MakeCentredLabel(TComponent& owner, TWinControl& parent, RECT bounds, co
     return label;
 }
 
-TURLLabel& MakeLink(TComponent& owner, TWinControl& parent, int left, int top, TURLType type, const char* address) {
+// A link sized to its address and centred on the given point of the top edge:
+// the page keeps its symmetry whatever the addresses are.
+TURLLabel& MakeLink(TComponent& owner, TWinControl& parent, POINT topCentre, TURLType type, const char* address) {
     auto& link = owner.Make<TURLLabel>(&owner, &parent);
-    link.SetBounds(left, top, link.Width(), link.Height());
     link.URLType = type;
     link.SetCaption(address);
+    link.SetBounds(topCentre.x - link.Width() / 2, topCentre.y, link.Width(), link.Height());
     link.SetCursor(crHandPoint);
     return link;
 }
@@ -55,8 +57,8 @@ TInfoForm::TInfoForm(TComponent* owner) : TForm(owner, InfoFormOptions()) {
     Label1->FontChanged();
     Label4 = &MakeCentredLabel(*this, *Panel1, {6, 40, 217, 13}, "Keeps the Desktop tidy. Made by Kestrin.");
 
-    URLLabel1 = &MakeLink(*this, *Panel1, 62, 78, TURLType::utHTTP, ZEPTON_HOME_PAGE);
-    URLLabel2 = &MakeLink(*this, *Panel1, 94, 97, TURLType::utMailTo, ZEPTON_CONTACT_MAIL);
+    URLLabel1 = &MakeLink(*this, *Panel1, {144, 78}, TURLType::utHTTP, ZEPTON_HOME_PAGE);
+    URLLabel2 = &MakeLink(*this, *Panel1, {143, 97}, TURLType::utMailTo, ZEPTON_CONTACT_MAIL);
 
     OvalButton1 = &Make<TOvalButton>(this, this);
     OvalButton1->SetBounds(116, 174, 65, 25);
