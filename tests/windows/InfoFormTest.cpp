@@ -11,19 +11,6 @@
 namespace zep::test {
 namespace {
 
-std::string Box(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
-           std::to_string(r.bottom - r.top);
-}
-
-// A child window's rectangle in its parent's client coordinates.
-RECT RectIn(HWND child, HWND parent) {
-    RECT r;
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 Snapshot ShotOf(HWND window) {
     ::UpdateWindow(window);
     RECT r;

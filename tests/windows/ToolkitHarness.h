@@ -82,6 +82,20 @@ inline void WhenShownModal(TForm& form, std::function<void()> whileShown) {
     ::SetTimer(nullptr, 0, 0, &ModalStep::Run);
 }
 
+// Left, top, width, height: the way the window descriptions give positions.
+inline std::string Box(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
+           std::to_string(r.bottom - r.top);
+}
+
+// A child window's rectangle in its parent's client coordinates.
+inline RECT RectIn(HWND child, HWND parent) {
+    RECT r;
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 inline LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
 inline void Click(HWND window, int x, int y) {
