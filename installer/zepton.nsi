@@ -106,7 +106,7 @@ Section "Uninstall"
   IfFileExists "$INSTDIR\data\*.*" kept
   IfFileExists "$INSTDIR\repository\*.*" kept done
   kept:
-    DetailPrint "Your groups and shortcuts are kept in $INSTDIR\data and $INSTDIR\repository."
-    MessageBox MB_OK|MB_ICONINFORMATION "Zepton has been removed.$\r$\n$\r$\nYour groups and shortcuts are kept in$\r$\n$INSTDIR\data and$\r$\n$INSTDIR\repository.$\r$\n$\r$\nDelete that folder yourself once you no longer need them." /SD IDOK
+    DetailPrint "Your groups (data) and your shortcuts (repository) are kept in $INSTDIR."
+    MessageBox MB_OK|MB_ICONINFORMATION "Zepton has been removed.$\r$\n$\r$\nYour groups (data) and your shortcuts (repository) are kept in$\r$\n$INSTDIR$\r$\n$\r$\nDelete that folder yourself once you no longer need them." /SD IDOK
   done:
 SectionEnd
