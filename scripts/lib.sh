@@ -5,7 +5,8 @@
 ZEPTON_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZEPTON_PACKAGES=(cmake clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
-  fonts-wine xvfb xauth x11-utils imagemagick)
+  fonts-wine xvfb xauth x11-utils imagemagick
+  fp-utils libchm-bin nsis)
 ZEPTON_DESKTOP=zepton
 
 say() { printf '==> %s\n' "$*" >&2; }

@@ -2,8 +2,8 @@
 
 #include "core/Settings.h"
 #include "resources/resource.h"
-
-#include <shellapi.h>
+#include "toolkit/Shell.h"
+#include "ui/InfoUnit.h"
 
 #include <stdexcept>
 #include <utility>
@@ -122,7 +122,7 @@ void TMainForm::BuildToolBar() {
     AllShortButton = button(S::tbsButton, 6, "All Shortcuts", &TMainForm::AllShortButtonClick);
     ToolButton8 = button(S::tbsSeparator, -1, "", nullptr);
     ToolButton4 = button(S::tbsButton, 3, "Help...", &TMainForm::ToolButton4Click);
-    ToolButton9 = button(S::tbsButton, 5, "About...", nullptr);
+    ToolButton9 = button(S::tbsButton, 5, "About...", &TMainForm::ToolButton9Click);
 }
 
 const GroupStore& TMainForm::Store() const {
@@ -194,7 +194,12 @@ void TMainForm::OptionsAutorunClick(TObject*) {
 
 void TMainForm::ToolButton4Click(TObject*) {
     const std::string help = Store().folders().ProgramFolder + "help.chm";
-    ::ShellExecuteA(Application().Handle(), "open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellOpen(Application().Handle(), help);
+}
+
+void TMainForm::ToolButton9Click(TObject*) {
+    InfoForm->PageControl1->SetActivePage(InfoForm->TabSheet1);
+    InfoForm->ShowModal();
 }
 
 void TMainForm::ToolButton1Click(TObject*) { Close(); }

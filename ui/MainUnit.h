@@ -69,6 +69,7 @@ public:
     void Invertselection1Click(TObject* sender);
     void OptionsAutorunClick(TObject* sender);
     void ToolButton4Click(TObject* sender);
+    void ToolButton9Click(TObject* sender);
     void ToolButton1Click(TObject* sender);
     void FormCloseQuery(TObject* sender, bool& canClose);
     void FormClose(TObject* sender, TCloseAction& action);

@@ -4,26 +4,17 @@
 #include "core/Registry.h"
 #include "tests/windows/CoreSandbox.h"
 #include "tests/windows/ToolkitHarness.h"
+#include "toolkit/Shell.h"
+#include "ui/InfoUnit.h"
 #include "ui/MainUnit.h"
 
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace zep::test {
 namespace {
-
-// Left, top, width, height: the way the window description gives positions.
-std::string Box(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
-           std::to_string(r.bottom - r.top);
-}
-
-// A child window's rectangle in its parent's client coordinates.
-RECT RectIn(HWND child, HWND parent) {
-    RECT r;
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 std::string Ticks(const TMainForm& form) {
     std::string ticks;
@@ -416,6 +407,36 @@ TEST_F(MainFormTest, AutoRunThatNoKeyTakesIsReportedAndTheButtonComesBackUp) {
     const SeenBox seen = watcher.Result();
     EXPECT_TRUE(seen.found && seen.errorIcon) << seen.text;
     EXPECT_FALSE(form->OptionsAutorun->Down());
+}
+
+// Help hands the help file beside the program to the shell, owned by the
+// application's window; About shows the About window modally on its page.
+TEST_F(MainFormTest, HelpOpensTheHelpFileAndAboutShowsTheAboutWindow) {
+    auto form = Start();
+    form->Show();
+    Pump();
+    std::vector<std::pair<HWND, std::string>> opened;
+    {
+        const ShellOpenRedirect shell([&](HWND owner, const std::string& file) { opened.emplace_back(owner, file); });
+        ClickToolButton(*form->ToolButton4, form->ToolBar1->Handle());
+    }
+    EXPECT_EQ((std::vector<std::pair<HWND, std::string>>{{Application().Handle(), folders.ProgramFolder + "help.chm"}}),
+              opened);
+
+    TInfoForm about(nullptr);
+    InfoForm = &about;
+    bool sawModal = false;
+    WhenShownModal(about, [&] {
+        sawModal = true;
+        EXPECT_EQ(about.TabSheet1, about.PageControl1->ActivePage());
+        EXPECT_FALSE(::IsWindowEnabled(form->Handle()));  // the main window takes no input meanwhile
+        about.OvalButton1Click(about.OvalButton1);
+    });
+    ClickToolButton(*form->ToolButton9, form->ToolBar1->Handle());
+    InfoForm = nullptr;
+    EXPECT_TRUE(sawModal);
+    EXPECT_FALSE(about.IsShowing());
+    EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
 }
 
 // The Desktop folder is gone: the start-up Apply fails, the general error

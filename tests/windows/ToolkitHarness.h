@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace zep::test {
@@ -58,6 +59,41 @@ inline bool WaitUntil(const std::function<bool()>& condition, int seconds = 20) 
         if (std::chrono::steady_clock::now() > end) return false;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+// Runs a step inside the message loop of a form's coming modal showing.
+struct ModalStep {
+    static inline TForm* form = nullptr;
+    static inline std::function<void()> step;
+    static void CALLBACK Run(HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        EXPECT_TRUE(WaitUntil([] { return form->IsShowing(); }));
+        std::exchange(step, nullptr)();
+        if (form->IsShowing()) form->Close();
+    }
+};
+
+// Runs `whileShown` inside the message loop of the form's coming modal showing,
+// once the form is up; a form still up afterwards is closed, so that the
+// showing ends and the test goes on.
+inline void WhenShownModal(TForm& form, std::function<void()> whileShown) {
+    ModalStep::form = &form;
+    ModalStep::step = std::move(whileShown);
+    ::SetTimer(nullptr, 0, 0, &ModalStep::Run);
+}
+
+// Left, top, width, height: the way the window descriptions give positions.
+inline std::string Box(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
+           std::to_string(r.bottom - r.top);
+}
+
+// A child window's rectangle in its parent's client coordinates.
+inline RECT RectIn(HWND child, HWND parent) {
+    RECT r;
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
 }
 
 inline LPARAM At(int x, int y) { return MAKELPARAM(x, y); }

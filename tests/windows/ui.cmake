@@ -1,2 +1,3 @@
 # The main window in-process, on temporary folders and a temporary settings key.
 zepton_test(ui_main_form_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/MainFormTest.cpp LIBS zepton_ui zepton_resources zepton_testing)
+zepton_test(ui_info_form_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/InfoFormTest.cpp LIBS zepton_ui zepton_resources zepton_testing)

@@ -1,0 +1,36 @@
+#include "controls/URLLabel.h"
+
+#include "toolkit/Shell.h"
+
+namespace zep {
+
+TURLLabel::TURLLabel(TComponent* owner, TWinControl* parent) : TCustomLabel(owner, parent, 0, 0, 0, 0) {
+    SetCaption("http://www.example.org/");
+    Font().SetStyle(fsUnderline);
+    FontChanged();
+    // Every new label loads the cursor again and replaces the table's entry.
+    Screen().SetCustomCursor(crURLCursor, ::LoadCursorA(::GetModuleHandleA(nullptr), "URLCURSOR_1"));
+    SetCursor(crURLCursor);
+}
+
+void TURLLabel::Click() {
+    TCustomLabel::Click();
+    ShellOpen(::GetDesktopWindow(), CompleteURL(Caption(), URLType));
+}
+
+void TURLLabel::MouseEnter() {
+    TCustomLabel::MouseEnter();
+    SetFontColor(kHoverColor);
+}
+
+void TURLLabel::MouseLeave() {
+    TCustomLabel::MouseLeave();
+    SetFontColor(kLeftColor);
+}
+
+void TURLLabel::SetFontColor(TColor color) {
+    Font().SetColor(color);
+    Invalidate();
+}
+
+}  // namespace zep

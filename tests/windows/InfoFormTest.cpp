@@ -1,0 +1,163 @@
+// The About window: where its controls sit and how they look, keys that do
+// nothing, Close, and a second showing that looks as the first.
+#include "resources/version.h"
+#include "tests/windows/Snapshot.h"
+#include "tests/windows/ToolkitHarness.h"
+#include "ui/InfoUnit.h"
+
+#include <memory>
+#include <string>
+
+namespace zep::test {
+namespace {
+
+Snapshot ShotOf(HWND window) {
+    ::UpdateWindow(window);
+    RECT r;
+    ::GetClientRect(window, &r);
+    return Snapshot(window, r.right, r.bottom);
+}
+
+class InfoFormTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { InitApplication(); }
+    InfoFormTest() { ::SetCursorPos(0, 0); }  // the real pointer stays off the links
+
+    std::unique_ptr<TInfoForm> form = std::make_unique<TInfoForm>(nullptr);
+};
+
+TEST_F(InfoFormTest, ControlsSitWhereTheWindowDescriptionPutsThem) {
+    HWND window = form->Handle();
+    EXPECT_EQ("Information", form->Caption());
+    EXPECT_EQ(297, form->ClientWidth());
+    EXPECT_EQ(202, form->ClientHeight());
+    const RECT w = form->WindowRect();
+    EXPECT_EQ(233, w.left);
+    EXPECT_EQ(158, w.top);
+    const LONG style = ::GetWindowLongA(window, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_FALSE(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_TRUE(::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+
+    EXPECT_EQ("0,0,297,169", Box(RectIn(form->PageControl1->Handle(), window)));
+    ASSERT_EQ(1u, form->PageControl1->Pages().size());
+    EXPECT_EQ(form->TabSheet1, form->PageControl1->ActivePage());
+    EXPECT_EQ("About...", form->TabSheet1->Caption());
+    // The panel fills the page.
+    EXPECT_EQ(Box(RectIn(form->TabSheet1->Handle(), window)), Box(RectIn(form->Panel1->Handle(), window)));
+    EXPECT_EQ(TBevelCut::bvLowered, form->Panel1->BevelOuter());
+    EXPECT_EQ(clWindow, form->Panel1->Color);
+
+    EXPECT_EQ("231,10,50,50", Box(form->Image1->BoundsRect()));
+    EXPECT_EQ(32, form->Image1->Picture.Width());
+    EXPECT_EQ(32, form->Image1->Picture.Height());
+
+    for (const TCustomLabel* label : {form->Label1, form->Label4}) {
+        EXPECT_EQ(form->Panel1, label->Parent());
+        EXPECT_EQ(TAlignment::taCenter, label->Alignment());
+        EXPECT_FALSE(label->AutoSize());
+    }
+    EXPECT_EQ("11,11,209,24", Box(form->Label1->BoundsRect()));
+    EXPECT_EQ("6,40,217,13", Box(form->Label4->BoundsRect()));
+    EXPECT_EQ("Zepton", form->Label1->Caption());
+    EXPECT_EQ("MS Sans Serif", form->Label1->Font().Name());
+    EXPECT_EQ(-17, form->Label1->Font().Height());
+    EXPECT_EQ(fsBold, form->Label1->Font().Style());
+
+    struct Link {
+        const TURLLabel* label;
+        int centre, top;  // centred where the design's own addresses were
+        TURLType type;
+        const char* caption;
+    };
+    for (const Link& l : {Link{form->URLLabel1, 144, 78, TURLType::utHTTP, ZEPTON_HOME_PAGE},
+                          Link{form->URLLabel2, 143, 97, TURLType::utMailTo, ZEPTON_CONTACT_MAIL}}) {
+        EXPECT_EQ(form->Panel1, l.label->Parent());
+        EXPECT_EQ(l.centre, l.label->Left() + l.label->Width() / 2) << l.caption;
+        EXPECT_EQ(l.top, l.label->Top()) << l.caption;
+        EXPECT_EQ(13, l.label->Height()) << l.caption;
+        EXPECT_EQ(l.type, l.label->URLType);
+        EXPECT_EQ(l.caption, l.label->Caption());
+        EXPECT_EQ(crHandPoint, l.label->Cursor());
+    }
+
+    const TOvalButton& close = *form->OvalButton1;
+    EXPECT_EQ(form.get(), close.Parent());
+    EXPECT_EQ("116,174,65,25", Box(close.BoundsRect()));
+    EXPECT_EQ("Close", close.Caption());
+    EXPECT_TRUE(close.Glyph().Empty());
+    EXPECT_EQ(blGlyphBottom, close.Layout());
+    EXPECT_EQ(4, close.Spacing());
+    EXPECT_EQ(2, close.BevelWidth());
+    EXPECT_EQ(clBtnFace, close.Color());
+    EXPECT_EQ(clBlack, close.TransparentColor());
+    EXPECT_EQ(crDefault, close.Cursor());
+}
+
+// What the window shows: the lowered bevel around a white page, and the
+// picture stretched to 50 x 50 beside the name.
+TEST_F(InfoFormTest, PanelAndPictureAsDrawn) {
+    WhenShownModal(*form, [&] {
+        HWND panel = form->Panel1->Handle();
+        const Snapshot s = ShotOf(panel);
+        const int w = s.Width(), h = s.Height();
+        EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), s.At(0, h / 2));  // lowered: dark at top and left,
+        EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), s.At(w / 2, 0));
+        EXPECT_EQ(::GetSysColor(COLOR_BTNHIGHLIGHT), s.At(w - 1, h / 2));  // light at bottom and right
+        EXPECT_EQ(::GetSysColor(COLOR_BTNHIGHLIGHT), s.At(w / 2, h - 1));
+        EXPECT_EQ(::GetSysColor(COLOR_WINDOW), s.At(w / 2, h - 5));
+
+        const TBitmap& picture = form->Image1->Picture;
+        const int x0 = form->Image1->Left(), y0 = form->Image1->Top();
+        for (POINT p : {POINT{0, 0}, POINT{49, 0}, POINT{0, 49}, POINT{49, 49}, POINT{25, 25}})
+            EXPECT_EQ(picture.Pixel(p.x * 32 / 50, p.y * 32 / 50), s.At(x0 + p.x, y0 + p.y)) << p.x << "," << p.y;
+        EXPECT_EQ(::GetSysColor(COLOR_WINDOW), s.At(x0 + 50, y0 + 25));
+        EXPECT_EQ(::GetSysColor(COLOR_WINDOW), s.At(x0 + 25, y0 + 50));
+        // The name in bold, taller than the credit line's text.
+        const RECT name = form->Label1->BoundsRect(), credit = form->Label4->BoundsRect();
+        const Found big = FindColour(s, name, ::GetSysColor(COLOR_WINDOWTEXT));
+        const Found small = FindColour(s, credit, ::GetSysColor(COLOR_WINDOWTEXT));
+        ASSERT_GT(big.count, 0);
+        ASSERT_GT(small.count, 0);
+        EXPECT_GT(big.box.bottom - big.box.top, small.box.bottom - small.box.top + 2);
+    });
+    form->ShowModal();
+}
+
+// Escape and Enter reach the window and change nothing; Close ends the showing,
+// and the next showing looks the same, at the same place.
+TEST_F(InfoFormTest, KeysDoNothingCloseEndsAndASecondShowingIsUnchanged) {
+    std::string first, second;
+    auto picture = [&](std::string& into) {
+        const RECT w = form->WindowRect();
+        const Snapshot s = ShotOf(form->Handle());
+        into = Box(w) + ":";
+        for (int y = 0; y < s.Height(); y += 3)
+            for (int x = 0; x < s.Width(); x += 3) into += std::to_string(s.At(x, y)) + " ";
+    };
+    WhenShownModal(*form, [&] {
+        HWND focus = ::GetFocus();
+        ASSERT_TRUE(focus == form->Handle() || ::IsChild(form->Handle(), focus));
+        for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+            ::PostMessageA(focus, WM_KEYDOWN, key, 1);
+            ::PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
+        }
+        Application().ProcessMessages();
+        EXPECT_TRUE(form->IsShowing());
+        picture(first);
+        const POINT c{form->OvalButton1->Left() + 32, form->OvalButton1->Top() + 12};
+        ::SendMessageA(form->Handle(), WM_MOUSEMOVE, 0, At(c.x, c.y));
+        ::SendMessageA(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(c.x, c.y));
+        ::SendMessageA(form->Handle(), WM_LBUTTONUP, 0, At(c.x, c.y));
+        EXPECT_FALSE(form->IsShowing());
+    });
+    form->ShowModal();
+    EXPECT_FALSE(form->IsShowing());
+
+    WhenShownModal(*form, [&] { picture(second); });
+    form->ShowModal();
+    EXPECT_EQ(first, second);
+}
+
+}  // namespace
+}  // namespace zep::test
