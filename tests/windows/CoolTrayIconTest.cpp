@@ -195,13 +195,13 @@ TEST_F(TrayIconTest, IconsFromTheImageListAndTheirCycle) {
         TBitmap picture;
         picture.Take(::CreateCompatibleBitmap(screen, 16, 16));
         ::ReleaseDC(nullptr, screen);
-        const HDC dc = ::CreateCompatibleDC(nullptr);
-        const HGDIOBJ old = ::SelectObject(dc, picture.Handle());
-        const RECT all{0, 0, 16, 16};
-        const GdiObject brush(::CreateSolidBrush(colour));
-        ::FillRect(dc, &all, static_cast<HBRUSH>(brush.get()));
-        ::SelectObject(dc, old);
-        ::DeleteDC(dc);
+        {
+            const MemoryDC dc(::CreateCompatibleDC(nullptr));
+            const SelectedObject selected(dc.get(), picture.Handle());
+            const RECT all{0, 0, 16, 16};
+            const GdiObject brush(::CreateSolidBrush(colour));
+            ::FillRect(dc.get(), &all, static_cast<HBRUSH>(brush.get()));
+        }
         images.AddMasked(picture, TColor(0x00FF00FF));  // fuchsia: none of the three
     }
     tray.SetIconList(&images);
