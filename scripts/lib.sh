@@ -5,8 +5,8 @@
 ZEPTON_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZEPTON_PACKAGES=(cmake clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
-  fonts-wine xvfb xauth x11-utils imagemagick)
-ZEPTON_DESKTOP=zepton
+  fonts-wine xvfb xauth x11-utils imagemagick xdotool)
+ZEPTON_DESKTOP=zepton ZEPTON_DESKTOP_WIDTH=1024 ZEPTON_DESKTOP_HEIGHT=700
 
 say() { printf '==> %s\n' "$*" >&2; }
 
@@ -59,7 +59,8 @@ make_prefix() {
     printf '"Desktop"="C:\\\\users\\\\%s\\\\Desktop"\r\n\r\n' "$(wine_user)"
     if [[ -n $graphics ]]; then
       printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="%s"\r\n\r\n' "$ZEPTON_DESKTOP"
-      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"%s"="1024x700"\r\n\r\n' "$ZEPTON_DESKTOP"
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"%s"="%sx%s"\r\n\r\n' "$ZEPTON_DESKTOP" \
+        "$ZEPTON_DESKTOP_WIDTH" "$ZEPTON_DESKTOP_HEIGHT"
     else
       printf '[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Graphics"="null"\r\n\r\n'
     fi
@@ -88,7 +89,7 @@ sandbox_user_folders() {
 
 # start_desktop: the Wine virtual desktop every program of this prefix lands on.
 start_desktop() {
-  wine explorer "/desktop=$ZEPTON_DESKTOP,1024x700" >/dev/null 2>&1 &
+  wine explorer "/desktop=$ZEPTON_DESKTOP,${ZEPTON_DESKTOP_WIDTH}x$ZEPTON_DESKTOP_HEIGHT" >/dev/null 2>&1 &
   sleep 2
 }
 
