@@ -35,15 +35,6 @@ struct Target {
     std::optional<zep::test::TrayPicture> icon;  // its icon as the taskbar draws it
 };
 
-zep::IconHandle ProgramIcon(const std::string& exe) {
-    const HMODULE module = ::LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const int size = ::GetSystemMetrics(SM_CXSMICON);
-    zep::IconHandle icon(
-        static_cast<HICON>(::LoadImageA(module, MAKEINTRESOURCEA(IDI_ZEPTON), IMAGE_ICON, size, size, 0)));
-    ::FreeLibrary(module);
-    return icon;
-}
-
 struct Sample {
     double ms;
     double privateKb;
@@ -129,7 +120,7 @@ int main(int argc, char** argv) {
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 10;
     Target targets[] = {{"zepton", argv[1], "ZeptonWindow", "Zepton", {}, {}},
                         {"bare", argv[2], "BareWindow", "Bare", {}, {}}};
-    targets[0].icon.emplace(ProgramIcon(argv[1]).get());
+    targets[0].icon.emplace(zep::test::SmallIconOf(argv[1], IDI_ZEPTON).get());
     targets[1].icon.emplace(::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));  // IDI_APPLICATION, as bare has it
     const std::string root = zep::test::MakeTempFolder("zepton-startup-");
     for (auto& t : targets) Install(t, root);

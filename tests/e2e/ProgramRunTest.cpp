@@ -107,15 +107,6 @@ bool Eventually(const std::function<bool()>& condition, int seconds = 20) {
 // The program's main window: class and caption of the main form, owned by that process.
 HWND MainWindowOf(DWORD processId) { return TopWindowOf(processId, "ZeptonWindow", "Zepton"); }
 
-// The program's icon as its executable holds it.
-IconHandle ProgramIcon(const std::string& exe) {
-    const HMODULE module = ::LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const int size = ::GetSystemMetrics(SM_CXSMICON);
-    IconHandle icon(static_cast<HICON>(::LoadImageA(module, MAKEINTRESOURCEA(IDI_ZEPTON), IMAGE_ICON, size, size, 0)));
-    ::FreeLibrary(module);
-    return icon;
-}
-
 // A right click on the icon, as the taskbar receives it, then the menu it opens;
 // the menu's items are chosen with keys sent to it.
 HWND OpenTrayMenu(POINT icon, DWORD processId) {
@@ -176,7 +167,7 @@ TEST(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
         WriteDword(setup.get(), "Run", 0);
     }
 
-    const TrayPicture icon(ProgramIcon(exe).get());
+    const TrayPicture icon(SmallIconOf(exe, IDI_ZEPTON).get());
     ASSERT_FALSE(icon.FindInTaskbar());
     const RunningProgram program(exe, prog);
     ASSERT_TRUE(program.Started()) << ::GetLastError();

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zep::test {
@@ -35,6 +36,15 @@ private:
     MemoryDC dc_;  // goes first, letting go of the bitmap
     const std::uint32_t* bits_ = nullptr;
 };
+
+// An executable's small icon, as the taskbar would show it.
+inline IconHandle SmallIconOf(const std::string& exe, int id) {
+    const HMODULE module = ::LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const int size = ::GetSystemMetrics(SM_CXSMICON);
+    IconHandle icon(static_cast<HICON>(::LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0)));
+    ::FreeLibrary(module);
+    return icon;
+}
 
 // A small icon as the taskbar draws it: its colour wherever it is opaque.
 class TrayPicture {
