@@ -1,11 +1,27 @@
-// The yardstick for the program's start-up: a Win32 program that opens one
-// window and runs a message loop, nothing else.
+// The yardstick for the program's start-up: a Win32 program that puts one icon
+// into the notification area and waits in its message loop, nothing else. Its
+// window stays hidden, like the program's at start; closing it ends it.
 #include <windows.h>
+#include <shellapi.h>
 
 namespace {
 
+NOTIFYICONDATAA TrayRecord(HWND window) {
+    NOTIFYICONDATAA record{};
+    record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    record.hWnd = window;
+    record.uID = 1;
+    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    record.uCallbackMessage = WM_APP;
+    record.hIcon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+    lstrcpynA(record.szTip, "Bare", sizeof record.szTip);
+    return record;
+}
+
 LRESULT CALLBACK BareWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
+        NOTIFYICONDATAA record = TrayRecord(window);
+        ::Shell_NotifyIconA(NIM_DELETE, &record);
         ::PostQuitMessage(0);
         return 0;
     }
@@ -14,19 +30,18 @@ LRESULT CALLBACK BareWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &BareWndProc;
     wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = "BareWindow";
     if (!::RegisterClassExA(&wc)) return 1;
     HWND window = ::CreateWindowExA(0, "BareWindow", "Bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                     400, 300, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
-    ::ShowWindow(window, show);
+    NOTIFYICONDATAA record = TrayRecord(window);
+    ::Shell_NotifyIconA(NIM_ADD, &record);
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);

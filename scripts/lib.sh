@@ -5,9 +5,9 @@
 ZEPTON_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZEPTON_PACKAGES=(cmake clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
-  fonts-wine xvfb xauth x11-utils imagemagick
+  fonts-wine xvfb xauth x11-utils imagemagick xdotool
   fp-utils libchm-bin nsis)
-ZEPTON_DESKTOP=zepton
+ZEPTON_DESKTOP=zepton ZEPTON_DESKTOP_WIDTH=1024 ZEPTON_DESKTOP_HEIGHT=700
 
 say() { printf '==> %s\n' "$*" >&2; }
 
@@ -60,7 +60,8 @@ make_prefix() {
     printf '"Desktop"="C:\\\\users\\\\%s\\\\Desktop"\r\n\r\n' "$(wine_user)"
     if [[ -n $graphics ]]; then
       printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="%s"\r\n\r\n' "$ZEPTON_DESKTOP"
-      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"%s"="1024x700"\r\n\r\n' "$ZEPTON_DESKTOP"
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"%s"="%sx%s"\r\n\r\n' "$ZEPTON_DESKTOP" \
+        "$ZEPTON_DESKTOP_WIDTH" "$ZEPTON_DESKTOP_HEIGHT"
     else
       printf '[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Graphics"="null"\r\n\r\n'
     fi
@@ -116,9 +117,16 @@ screen_settled() {
   [[ -n $before && $(md5sum <"$1") == "$before" ]]
 }
 
+# screen_differs BEFORE AFTER: a screenshot of the display into AFTER; true
+# when it is not the picture in BEFORE.
+screen_differs() {
+  import -window root "$2"
+  [[ $(md5sum <"$2") != $(md5sum <"$1") ]]
+}
+
 # start_desktop: the Wine virtual desktop every program of this prefix lands on.
 start_desktop() {
-  wine explorer "/desktop=$ZEPTON_DESKTOP,1024x700" >/dev/null 2>&1 &
+  wine explorer "/desktop=$ZEPTON_DESKTOP,${ZEPTON_DESKTOP_WIDTH}x$ZEPTON_DESKTOP_HEIGHT" >/dev/null 2>&1 &
   wait_for "the Wine desktop" 60 x_window_shown "$ZEPTON_DESKTOP - Wine desktop"
 }
 

@@ -176,4 +176,15 @@ void TCanvas::BrushCopy(const RECT& dest, const TBitmap& bitmap, const RECT& sou
     ::DeleteDC(src);
 }
 
+// ---- TIcon
+
+void TIcon::Assign(const TIcon& other) {
+    Take(IconHandle(other.Empty() ? nullptr : ::CopyIcon(other.Handle())));
+}
+
+void TIcon::Take(IconHandle icon) {
+    handle_ = std::move(icon);
+    Fire(OnChange, this);
+}
+
 }  // namespace zep

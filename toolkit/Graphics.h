@@ -1,6 +1,7 @@
 #pragma once
 // Colours, fonts, bitmaps and the canvas that controls paint on.
 #include "toolkit/ColorValue.h"
+#include "toolkit/Events.h"
 #include "win/Handle.h"
 
 #include <windows.h>
@@ -114,6 +115,26 @@ private:
     HDC dc_;
     HGDIOBJ oldPen_, oldBrush_, oldFont_;
     GdiObject pen_, brush_;
+};
+
+// An icon of its own, copied on assignment, that tells when its picture changes.
+class TIcon : public TObject {
+public:
+    TIcon() = default;
+    TIcon(const TIcon&) = delete;
+    TIcon& operator=(const TIcon&) = delete;
+
+    HICON Handle() const { return handle_.get(); }
+    bool Empty() const { return !handle_; }
+    // A copy of the other icon's picture (none when it is empty).
+    void Assign(const TIcon& other);
+    // Owns the given icon from now on.
+    void Take(IconHandle icon);
+
+    TNotifyEvent OnChange;
+
+private:
+    IconHandle handle_;
 };
 
 }  // namespace zep

@@ -96,6 +96,7 @@ void TMainForm::BuildControls() {
     GroupListBox->BringToFront();
 
     BuildToolBar();
+    BuildTrayIcon();
 }
 
 void TMainForm::BuildToolBar() {
@@ -123,6 +124,30 @@ void TMainForm::BuildToolBar() {
     ToolButton8 = button(S::tbsSeparator, -1, "", nullptr);
     ToolButton4 = button(S::tbsButton, 3, "Help...", &TMainForm::ToolButton4Click);
     ToolButton9 = button(S::tbsButton, 5, "About...", &TMainForm::ToolButton9Click);
+}
+
+// The program lives in the notification area: it starts with only its icon,
+// and the icon's menu shows, hides and ends it.
+void TMainForm::BuildTrayIcon() {
+    TrayPopMenu = &Make<TPopupMenu>(this);
+    ShowWindow1 = &TrayPopMenu->Add("&Show window", [this](TObject* s) { ShowWindow1Click(s); });
+    ShowWindow1->Default = true;
+    HideWindow1 = &TrayPopMenu->Add("&Hide window", [this](TObject* s) { HideWindow1Click(s); });
+    N1 = &TrayPopMenu->Add("-");
+    Exit1 = &TrayPopMenu->Add("E&xit", [this](TObject* s) { Exit1Click(s); });
+
+    TrayIcon1 = &Make<TCoolTrayIcon>(this);
+    TrayIcon1->SetCycleInterval(0);
+    TrayIcon1->SetHint("Zepton");
+    TIcon icon;
+    icon.Take(IconHandle(static_cast<HICON>(
+        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ZEPTON), IMAGE_ICON, 16, 16, 0))));
+    TrayIcon1->SetIcon(icon);
+    TrayIcon1->SetIconVisible(true);
+    TrayIcon1->SetIconIndex(0);
+    TrayIcon1->PopupMenu = TrayPopMenu;
+    TrayIcon1->MinimizeToTray = true;
+    TrayIcon1->OnStartup = [this](TObject* s, bool& show) { TrayIcon1Startup(s, show); };
 }
 
 const GroupStore& TMainForm::Store() const {
@@ -216,5 +241,16 @@ void TMainForm::FormClose(TObject*, TCloseAction&) {
     }
     if (store_) store_->SaveStatus(Groups());
 }
+
+void TMainForm::TrayIcon1Startup(TObject*, bool& showMainForm) { showMainForm = false; }
+
+void TMainForm::ShowWindow1Click(TObject*) { TrayIcon1->ShowMainWindow(); }
+
+void TMainForm::HideWindow1Click(TObject*) {
+    Application().Minimize();
+    TrayIcon1->HideMainWindow();
+}
+
+void TMainForm::Exit1Click(TObject*) { Close(); }
 
 }  // namespace zep

@@ -1,5 +1,6 @@
 #pragma once
 // The main window: the group list with its ticks, Apply, Preview, Trash and the tool bar.
+#include "controls/CoolTrayIcon.h"
 #include "controls/OvalBtn.h"
 #include "core/GroupStore.h"
 #include "core/Settings.h"
@@ -60,6 +61,12 @@ public:
     TPopupMenu* GroupPopMenu;
     TMenuItem* Selectallgroups1;
     TMenuItem* Invertselection1;
+    TPopupMenu* TrayPopMenu;
+    TMenuItem* ShowWindow1;
+    TMenuItem* HideWindow1;
+    TMenuItem* N1;
+    TMenuItem* Exit1;
+    TCoolTrayIcon* TrayIcon1;
 
     void FormCreate(TObject* sender);
     void ApplyButtonClick(TObject* sender);
@@ -73,6 +80,10 @@ public:
     void ToolButton1Click(TObject* sender);
     void FormCloseQuery(TObject* sender, bool& canClose);
     void FormClose(TObject* sender, TCloseAction& action);
+    void TrayIcon1Startup(TObject* sender, bool& showMainForm);
+    void ShowWindow1Click(TObject* sender);
+    void HideWindow1Click(TObject* sender);
+    void Exit1Click(TObject* sender);
 
     // The group list, for the windows that rebuild or read it.
     GroupList& Groups() { return *groups_; }
@@ -81,6 +92,7 @@ public:
 private:
     void BuildControls();
     void BuildToolBar();
+    void BuildTrayIcon();
 
     const MainFormEnvironment environment_;
     std::optional<CheckListGroups> groups_;

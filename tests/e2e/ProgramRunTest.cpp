@@ -1,12 +1,17 @@
 // The built zepton.exe, copied into a program folder of its own with a group,
 // a tick file and a repository, started on a temporary Desktop: the start-up
-// Apply's result on disk, then a polite close and what the close stores.
-// It points the user's own Desktop setting at the temporary Desktop, so it runs
-// only under Wine, in the throwaway prefix the test scripts make.
+// Apply's result on disk, life in the notification area of the real shell,
+// then "Exit" from the icon's menu and what it stores. It points the user's own
+// Desktop setting at the temporary Desktop, so it runs only under Wine, in the
+// throwaway prefix the test scripts make.
 #include "core/Folders.h"
 #include "core/Registry.h"
+#include "resources/resource.h"
 #include "tests/windows/CoreSandbox.h"
 #include "testing/ProcessWindow.h"
+#include "testing/TrayPixels.h"
+
+#include <shellapi.h>
 
 #include <chrono>
 #include <functional>
@@ -117,6 +122,29 @@ bool Eventually(const std::function<bool()>& condition, int seconds = 20) {
 // The program's main window: class and caption of the main form, owned by that process.
 HWND MainWindowOf(DWORD processId) { return TopWindowOf(processId, "ZeptonWindow", "Zepton"); }
 
+// A right click on the icon, as the taskbar receives it, then the menu it opens;
+// the menu's items are chosen with keys sent to it.
+HWND OpenTrayMenu(POINT icon, DWORD processId) {
+    HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
+    POINT at{icon.x + 8, icon.y + 8};
+    ::SetCursorPos(at.x, at.y);
+    ::ScreenToClient(taskbar, &at);
+    ::PostMessageA(taskbar, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+    ::PostMessageA(taskbar, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    HWND menu = nullptr;
+    Eventually([&] {
+        menu = TopWindowOf(processId, "#32768", "");
+        return menu && ::IsWindowVisible(menu);
+    });
+    return menu;
+}
+
+void Choose(HWND menu, std::initializer_list<WPARAM> keys) {
+    for (WPARAM key : keys) ::PostMessageA(menu, WM_KEYDOWN, key, 0);
+}
+
+bool Visible(HWND window) { return ::IsWindowVisible(window) != FALSE; }
+
 struct Folder {
     std::string path = MakeTempFolder("zepe2e-");
     ~Folder() { RemoveTree(path); }
@@ -157,6 +185,8 @@ TEST(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
         WriteDword(setup.get(), "Run", 0);
     }
 
+    const TrayPicture icon(SmallIconOf(exe, IDI_ZEPTON).get());
+    ASSERT_FALSE(icon.FindInTaskbar());
     const RunningProgram program(exe, prog);
     ASSERT_TRUE(program.Started()) << ::GetLastError();
     HWND window = nullptr;
@@ -173,13 +203,50 @@ TEST(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
     EXPECT_EQ(140, r.left);
     EXPECT_EQ(130, r.top);
 
+    // Only the icon shows: no window, and no taskbar button (the application window is hidden).
+    std::optional<POINT> at;
+    ASSERT_TRUE(Eventually([&] { return (at = icon.FindInTaskbar()).has_value(); }));
+    HWND app = TopWindowOf(program.Id(), "ZeptonApplication", "Zepton");
+    ASSERT_TRUE(app);
+    EXPECT_FALSE(Visible(window));
+    EXPECT_FALSE(Visible(app));
+
+    // "Show window", the menu's first item, brings the window up in front.
+    Choose(OpenTrayMenu(*at, program.Id()), {VK_DOWN, VK_RETURN});
+    EXPECT_TRUE(Eventually([&] { return Visible(window) && Visible(app); }));
+    EXPECT_TRUE(Eventually([&] {
+        HWND front = ::GetForegroundWindow();
+        return front == app || front == window;
+    }));
+    // Minimising sends it back to the tray.
+    ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(Eventually([&] { return !Visible(window) && !Visible(app); }));
+    EXPECT_TRUE(icon.FindInTaskbar());
+
+    // A taskbar made anew holds no icons: the program puts its own back when told.
+    // The shell knows an icon by its window and identifier: the first icon's, 1.
+    for (HWND w = nullptr; (w = ::FindWindowExA(HWND_MESSAGE, w, "ZeptonMessageWindow", nullptr));) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        NOTIFYICONDATAA record{};
+        record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+        record.hWnd = w;
+        record.uID = 1;
+        if (owner == program.Id()) ::Shell_NotifyIconA(NIM_DELETE, &record);
+    }
+    ASSERT_TRUE(Eventually([&] { return !icon.FindInTaskbar(); }));
+    ::SendNotifyMessageA(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(Eventually([&] { return (at = icon.FindInTaskbar()).has_value(); }));
+
     // What the close writes must not be left over from the start.
     ASSERT_TRUE(::DeleteFileA((data + "status.ord").c_str()));
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kSetupKey.c_str(), "left");
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kSetupKey.c_str(), "Run");
 
-    ASSERT_TRUE(::PostMessageA(window, WM_CLOSE, 0, 0));
+    // "Exit", the menu's last item, ends the program, and its icon leaves the tray.
+    Choose(OpenTrayMenu(*at, program.Id()), {VK_UP, VK_RETURN});
     EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit(20000));
+    EXPECT_TRUE(Eventually([&] { return !icon.FindInTaskbar(); }));
     EXPECT_EQ("\r\n[Status]\r\nGames=0\r\nWork=1\r\n", ReadBytes(data + "status.ord"));
     const RegKey setup = OpenKey(HKEY_CURRENT_USER, kSetupKey, false);
     EXPECT_EQ(140, ReadDword(setup.get(), "left"));

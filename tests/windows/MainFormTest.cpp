@@ -9,6 +9,7 @@
 #include "ui/MainUnit.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -378,6 +379,72 @@ TEST_F(MainFormTest, ClosingStoresPositionAutoRunAndTicks) {
     EXPECT_EQ(0, ReadDword(setup.get(), "Run"));
     EXPECT_EQ("\r\n[Status]\r\nGames=1\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
     EXPECT_FALSE(form->IsShowing());
+}
+
+// The program's main form for one test, and the application window as it was afterwards.
+struct AsMainForm {
+    explicit AsMainForm(TForm& form) { Application().SetMainForm(&form); }
+    ~AsMainForm() {
+        Application().SetMainForm(nullptr);
+        if (::IsIconic(Application().Handle())) ::ShowWindow(Application().Handle(), SW_RESTORE);
+        ::ShowWindow(Application().Handle(), SW_HIDE);
+    }
+};
+
+TEST_F(MainFormTest, StartsInTheTrayAndIsShownHiddenAndEndedFromItsMenu) {
+    Group("Work", "");
+    Application().ShowMainForm = true;
+    ::ShowWindow(Application().Handle(), SW_HIDE);  // as at a program's start
+    auto form = Start();
+    std::optional<AsMainForm> main(*form);
+    EXPECT_FALSE(Application().ShowMainForm);
+    Application().ShowMainForm = true;
+    EXPECT_FALSE(form->IsShowing());
+    EXPECT_FALSE(::IsWindowVisible(Application().Handle()));
+
+    const TCoolTrayIcon& tray = *form->TrayIcon1;
+    EXPECT_TRUE(tray.IconVisible());
+    EXPECT_EQ("Zepton", tray.Hint());
+    EXPECT_TRUE(tray.ShowHint());
+    EXPECT_TRUE(tray.Enabled);
+    EXPECT_EQ(form->TrayPopMenu, tray.PopupMenu);
+    EXPECT_FALSE(tray.LeftPopup);
+    EXPECT_TRUE(tray.MinimizeToTray);
+    EXPECT_EQ(0u, tray.CycleInterval());
+    EXPECT_EQ(0, tray.IconIndex());
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(tray.Icon().Handle(), &info));
+    BITMAP colour{};
+    ::GetObjectA(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(16, colour.bmWidth);
+    EXPECT_EQ(16, colour.bmHeight);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+
+    std::vector<std::pair<std::string, bool>> items;
+    for (const TMenuItem* item : form->TrayPopMenu->Items) items.emplace_back(item->Caption, item->Default);
+    const std::vector<std::pair<std::string, bool>> expected{
+        {"&Show window", true}, {"&Hide window", false}, {"-", false}, {"E&xit", false}};
+    EXPECT_EQ(expected, items);
+
+    // A double click on the icon runs "Show window".
+    ::SendMessageA(TCoolTrayIcon::TrayWindow(), TrayCallbackMessage, tray.TrayId(), WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitUntil([&] { return form->IsShowing() && ::IsWindowVisible(Application().Handle()); }));
+    form->SetPosition(123, 98);
+    for (int twice = 0; twice < 2; ++twice) {
+        form->HideWindow1->Click();
+        ASSERT_TRUE(WaitUntil([&] { return !form->IsShowing() && !::IsWindowVisible(Application().Handle()); }));
+    }
+    EXPECT_TRUE(tray.IconVisible());
+
+    // Exit while hidden stores the last position the window had, and the ticks (as
+    // another form than the program's main form, it does not end the test too).
+    main.reset();
+    form->Exit1->Click();
+    const RegKey setup = OpenKey(HKEY_CURRENT_USER, key.Sub("Setup"), false);
+    EXPECT_EQ(123, ReadDword(setup.get(), "left"));
+    EXPECT_EQ(98, ReadDword(setup.get(), "top"));
+    EXPECT_EQ("\r\n[Status]\r\nWork=0\r\n", ReadBytes(folders.StatusFile));
 }
 
 TEST_F(MainFormTest, AutoRunClickedDownRegistersTheProgram) {
