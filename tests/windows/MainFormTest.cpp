@@ -3,7 +3,7 @@
 // mouse, closing, and a start-up Apply that fails.
 #include "core/Registry.h"
 #include "tests/windows/CoreSandbox.h"
-#include "tests/windows/ToolkitHarness.h"
+#include "tests/windows/FormProbe.h"
 #include "ui/MainUnit.h"
 
 #include <memory>
@@ -11,37 +11,11 @@
 namespace zep::test {
 namespace {
 
-// Left, top, width, height: the way the window description gives positions.
-std::string Box(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
-           std::to_string(r.bottom - r.top);
-}
-
-// A child window's rectangle in its parent's client coordinates.
-RECT RectIn(HWND child, HWND parent) {
-    RECT r;
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 std::string Ticks(const TMainForm& form) {
     std::string ticks;
     for (int i = 0; i < form.GroupListBox->Count(); ++i)
         ticks += (i ? " " : "") + form.GroupListBox->Items(i) + "=" + (form.GroupListBox->Checked(i) ? "1" : "0");
     return ticks;
-}
-
-POINT Centre(const TControl& c) { return {c.Left() + c.Width() / 2, c.Top() + c.Height() / 2}; }
-
-// What the mouse sends when the user moves onto an oval button and clicks it.
-void MouseClickOval(const TOvalButton& button) {
-    const POINT p = Centre(button);
-    HWND host = button.Parent()->Handle();
-    ::SendMessageA(host, WM_MOUSEMOVE, 0, At(p.x, p.y));
-    ::SendMessageA(host, WM_LBUTTONDOWN, MK_LBUTTON, At(p.x, p.y));
-    ::SendMessageA(host, WM_LBUTTONUP, 0, At(p.x, p.y));
-    Pump();
 }
 
 // A click of the real pointer at a client point of a shown window: it moves

@@ -1,0 +1,102 @@
+#pragma once
+// Looking at and working a program window in-process: rectangles as the window
+// descriptions give them, mouse clicks on oval buttons and list items, typing,
+// and a helper thread for windows shown modally.
+#include "tests/windows/ToolkitHarness.h"
+#include "controls/OvalBtn.h"
+#include "toolkit/StdCtrls.h"
+
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace zep::test {
+
+// Left, top, width, height: the way the window descriptions give positions.
+inline std::string Box(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
+           std::to_string(r.bottom - r.top);
+}
+
+// A child window's rectangle in its parent's client coordinates.
+inline RECT RectIn(HWND child, HWND parent) {
+    RECT r;
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+inline POINT Centre(const TControl& c) { return {c.Left() + c.Width() / 2, c.Top() + c.Height() / 2}; }
+
+// What the mouse sends when the user moves onto an oval button and clicks it.
+inline void MouseClickOval(const TOvalButton& button) {
+    const POINT p = Centre(button);
+    HWND host = button.Parent()->Handle();
+    ::SendMessageA(host, WM_MOUSEMOVE, 0, At(p.x, p.y));
+    ::SendMessageA(host, WM_LBUTTONDOWN, MK_LBUTTON, At(p.x, p.y));
+    ::SendMessageA(host, WM_LBUTTONUP, 0, At(p.x, p.y));
+    Pump();
+}
+
+// The same click posted, for a button whose window sits in a modal loop.
+inline void PostClickOval(const TOvalButton& button) {
+    const POINT p = Centre(button);
+    HWND host = button.Parent()->Handle();
+    ::PostMessageA(host, WM_MOUSEMOVE, 0, At(p.x, p.y));
+    ::PostMessageA(host, WM_LBUTTONDOWN, MK_LBUTTON, At(p.x, p.y));
+    ::PostMessageA(host, WM_LBUTTONUP, 0, At(p.x, p.y));
+}
+
+inline LPARAM ItemPoint(int index) { return At(12, index * TCustomListBox::kItemHeight + 6); }
+
+inline void PostClickItem(HWND list, int index) {
+    ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, ItemPoint(index));
+    ::PostMessageA(list, WM_LBUTTONUP, 0, ItemPoint(index));
+}
+
+inline void PostDoubleClickItem(HWND list, int index) {
+    PostClickItem(list, index);
+    ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, ItemPoint(index));
+    ::PostMessageA(list, WM_LBUTTONUP, 0, ItemPoint(index));
+}
+
+inline void ClickItem(HWND list, int index) {
+    PostClickItem(list, index);
+    Pump();
+}
+
+inline void DoubleClickItem(HWND list, int index) {
+    PostDoubleClickItem(list, index);
+    Pump();
+}
+
+// Characters as the keyboard delivers them to a focused edit field.
+inline void Type(HWND edit, const std::string& text) {
+    for (char c : text) ::PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    Pump();
+}
+
+inline std::string Joined(const TCustomListBox& list) {
+    std::string joined;
+    for (int i = 0; i < list.Count(); ++i) joined += (i ? "|" : "") + list.Items(i);
+    return joined;
+}
+
+// Works a window from another thread once it is shown, while the test's own
+// thread sits in that window's modal loop (which answers the sent messages).
+class WhenShown {
+public:
+    WhenShown(HWND window, std::function<void()> act)
+        : thread_([window, act = std::move(act)] {
+              for (int i = 0; i < 2000 && !::IsWindowVisible(window); ++i) ::Sleep(10);
+              act();
+          }) {}
+    ~WhenShown() { thread_.join(); }
+    WhenShown(const WhenShown&) = delete;
+    WhenShown& operator=(const WhenShown&) = delete;
+
+private:
+    std::thread thread_;
+};
+
+}  // namespace zep::test
