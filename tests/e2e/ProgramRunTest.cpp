@@ -4,11 +4,10 @@
 #include "core/Folders.h"
 #include "core/Registry.h"
 #include "tests/windows/CoreSandbox.h"
+#include "tests/e2e/ProgramDriver.h"
 #include "tests/windows/ProcessWindow.h"
 
 #include <algorithm>
-#include <chrono>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -89,16 +88,6 @@ private:
     bool started_ = false;
 };
 
-// Polls until the condition holds or the time is up; the last answer.
-bool Eventually(const std::function<bool()>& condition, int seconds = 20) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return condition();
-        ::Sleep(50);
-    }
-    return true;
-}
-
 // The program's main window: class and caption of the main form, owned by that process.
 HWND MainWindowOf(DWORD processId) { return TopWindowOf(processId, "ZeptonWindow", "Zepton"); }
 
@@ -107,14 +96,29 @@ struct Folder {
     ~Folder() { RemoveTree(path); }
 };
 
-TEST(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
+// A program folder of its own holding the built zepton.exe, and a Desktop that
+// the shell's settings point at for as long as the test runs.
+class ZeptonProgram : public ::testing::Test {
+protected:
+    ZeptonProgram() {
+        for (const std::string& f : {prog, desk, data, repo}) EXPECT_TRUE(::CreateDirectoryA(f.c_str(), nullptr)) << f;
+        EXPECT_TRUE(::CopyFileA(BuiltProgram().c_str(), exe.c_str(), FALSE)) << BuiltProgram();
+        // The program has no other way to be told where the Desktop is than the shell's own setting.
+        // The shell rewrites "Shell Folders" from "User Shell Folders" whenever it works a folder out
+        // (Wine does so while the program starts), so both are pointed at the temporary Desktop.
+        for (const std::string& key : {ShellFoldersKey, kUserShellFoldersKey})
+            WriteText(OpenKey(HKEY_CURRENT_USER, key, true).get(), "Desktop", desk.substr(0, desk.size() - 1));
+    }
+
     const Folder root;
     const std::string prog = root.path + "prog\\", desk = root.path + "desk\\";
     const std::string data = prog + "data\\", repo = prog + "repository\\";
-    for (const std::string& f : {prog, desk, data, repo}) ASSERT_TRUE(::CreateDirectoryA(f.c_str(), nullptr)) << f;
     const std::string exe = prog + "zepton.exe";
-    ASSERT_TRUE(::CopyFileA(BuiltProgram().c_str(), exe.c_str(), FALSE)) << BuiltProgram();
+    const SavedValue desktop{ShellFoldersKey, "Desktop"}, userDesktop{kUserShellFoldersKey, "Desktop"};
+    const SavedValue left{kSetupKey, "left"}, top{kSetupKey, "top"}, run{kSetupKey, "Run"};
+};
 
+TEST_F(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
     WriteBytes(data + "Work.dat", "Mail\r\nEditor\r\n");
     WriteBytes(data + "Games.dat", "Chess\r\n");
     WriteBytes(data + "status.ord", "[Status]\r\nWork=1\r\nGames=0\r\n");
@@ -124,15 +128,7 @@ TEST(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
     WriteBytes(desk + "Chess.lnk", "new Chess");
     WriteBytes(desk + "Notes.lnk", "Notes");
     WriteBytes(desk + "readme.txt", "not a shortcut");
-
-    // The program has no other way to be told where the Desktop is than the shell's own setting.
-    // The shell rewrites "Shell Folders" from "User Shell Folders" whenever it works a folder out
-    // (Wine does so while the program starts), so both are pointed at the temporary Desktop.
-    const SavedValue desktop(ShellFoldersKey, "Desktop"), userDesktop(kUserShellFoldersKey, "Desktop");
-    const SavedValue left(kSetupKey, "left"), top(kSetupKey, "top"), run(kSetupKey, "Run");
     {
-        for (const std::string& key : {ShellFoldersKey, kUserShellFoldersKey})
-            WriteText(OpenKey(HKEY_CURRENT_USER, key, true).get(), "Desktop", desk.substr(0, desk.size() - 1));
         const RegKey setup = OpenKey(HKEY_CURRENT_USER, kSetupKey, true);
         WriteDword(setup.get(), "left", 140);
         WriteDword(setup.get(), "top", 130);
@@ -168,6 +164,48 @@ TEST(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
     EXPECT_EQ(130, ReadDword(setup.get(), "top"));
     EXPECT_EQ(0, ReadDword(setup.get(), "Run"));
     EXPECT_EQ("Editor.lnk Mail.lnk readme.txt", Listing(desk));
+}
+
+// Groups Configuration from the tool bar: a group composed of two shortcuts and
+// saved, then listed in the main window and, ticked, shown by the preview.
+TEST_F(ZeptonProgram, ComposeAGroupThenSeeItListedAndPreviewed) {
+    WriteBytes(data + "Games.dat", "Chess\r\n");
+    WriteBytes(data + "status.ord", "[Status]\r\nGames=0\r\n");
+    WriteBytes(repo + "Chess.lnk", "Chess");
+    WriteBytes(repo + "Mail.lnk", "Mail");
+    WriteBytes(desk + "Editor.lnk", "Editor");
+
+    const RunningProgram program(exe, prog);
+    ASSERT_TRUE(program.Started()) << ::GetLastError();
+    HWND main = nullptr;
+    ASSERT_TRUE(Eventually([&] { return (main = MainWindowOf(program.Id())) != nullptr; }));
+    ASSERT_TRUE(::SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, nullptr));
+
+    HWND config = OpenGroupsConfiguration(main);
+    ASSERT_TRUE(config);
+    EXPECT_FALSE(::IsWindowEnabled(main));
+    const HWND repository = Children(config, "ListBox").at(0);
+    ASSERT_TRUE(Eventually([&] { return ListItems(repository).size() == 3; }));
+    EXPECT_EQ((std::vector<std::string>{"Chess", "Editor", "Mail"}), ListItems(repository));
+    ComposeGroup(config, {2, 1}, "Work");
+    SaveGroup(config);
+    EXPECT_TRUE(Eventually([&] { return ReadBytes(data + "Work.dat") == "Mail\r\nEditor\r\n"; }))
+        << ReadBytes(data + "Work.dat");
+    CloseGroupsConfiguration(config);
+    EXPECT_TRUE(Eventually([&] { return !::IsWindowVisible(config) && ::IsWindowEnabled(main); }));
+    EXPECT_EQ((std::vector<std::string>{"Games", "Work"}), ListItems(GroupList(main)));
+
+    HWND preview = OpenPreview(main, 1);
+    ASSERT_TRUE(preview);
+    const HWND names = Children(preview, "ListBox").at(0);
+    EXPECT_TRUE(Eventually([&] { return ListItems(names).size() == 2; }));
+    EXPECT_EQ((std::vector<std::string>{"Editor", "Mail"}), ListItems(names));
+    ClosePreview(preview);
+    EXPECT_TRUE(Eventually([&] { return !::IsWindowVisible(preview) && ::IsWindowEnabled(main); }));
+
+    ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit(20000));
+    EXPECT_EQ("[Status]\r\nGames=0\r\nWork=1\r\n", ReadBytes(data + "status.ord"));
 }
 
 }  // namespace
