@@ -1,6 +1,7 @@
 // How much Apply and SaveStatus cost over the bare file operations they do:
 // Apply against copying and deleting the same files in a plain loop,
 // SaveStatus against one plain write of the same bytes.
+#include "bench/BenchTiming.h"
 #include "core/FileSystem.h"
 #include "core/GroupStore.h"
 #include "tests/windows/TempFolder.h"
@@ -13,21 +14,11 @@
 namespace {
 
 using zep::Names;
+using zep::bench::Median;
+using zep::bench::Now;
 
 constexpr int DesktopCount = 2000, RepositoryCount = 5000, GroupCount = 10, GroupSize = 100;
 constexpr int StatusGroups = 1000, Rounds = 5, StatusRounds = 50;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; ::QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
     if (!zep::test::WritePlain(path, bytes)) {
@@ -77,8 +68,7 @@ struct Bench {
 };
 
 void Report(const char* title, double measured, double plain, double target) {
-    std::printf("  %-22s %9.2f ms\n  %-22s %9.2f ms\n  %-22s %9.2f   (target <= %.1f)\n", title, measured * 1e3,
-                "plain file operations", plain * 1e3, "ratio", measured / plain, target);
+    zep::bench::Report(title, measured, "plain file operations", plain, target);
 }
 
 }  // namespace
