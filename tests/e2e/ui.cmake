@@ -4,3 +4,7 @@ target_include_directories(e2e_ui_program_test PRIVATE ${PROJECT_SOURCE_DIR})
 # The test copies the executable from the build folder, which Wine sees as Z:.
 target_compile_definitions(e2e_ui_program_test PRIVATE ZEPTON_EXE="$<TARGET_FILE:zepton>")
 add_dependencies(e2e_ui_program_test zepton)
+# Not a test: brings the running program to the views of the README's screenshots.
+add_executable(screenshot_driver ${CMAKE_CURRENT_LIST_DIR}/ScreenshotDriver.cpp)
+target_include_directories(screenshot_driver PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_options(screenshot_driver PRIVATE -mconsole)
