@@ -28,23 +28,20 @@ inline RECT RectIn(HWND child, HWND parent) {
 
 inline POINT Centre(const TControl& c) { return {c.Left() + c.Width() / 2, c.Top() + c.Height() / 2}; }
 
-// What the mouse sends when the user moves onto an oval button and clicks it.
-inline void MouseClickOval(const TOvalButton& button) {
-    const POINT p = Centre(button);
-    HWND host = button.Parent()->Handle();
-    ::SendMessageA(host, WM_MOUSEMOVE, 0, At(p.x, p.y));
-    ::SendMessageA(host, WM_LBUTTONDOWN, MK_LBUTTON, At(p.x, p.y));
-    ::SendMessageA(host, WM_LBUTTONUP, 0, At(p.x, p.y));
-    Pump();
-}
-
-// The same click posted, for a button whose window sits in a modal loop.
+// What the mouse sends when the user moves onto an oval button and clicks it,
+// posted: the button's window may sit in a modal loop by then.
 inline void PostClickOval(const TOvalButton& button) {
     const POINT p = Centre(button);
     HWND host = button.Parent()->Handle();
     ::PostMessageA(host, WM_MOUSEMOVE, 0, At(p.x, p.y));
     ::PostMessageA(host, WM_LBUTTONDOWN, MK_LBUTTON, At(p.x, p.y));
     ::PostMessageA(host, WM_LBUTTONUP, 0, At(p.x, p.y));
+}
+
+// The same click, handled before it returns.
+inline void MouseClickOval(const TOvalButton& button) {
+    PostClickOval(button);
+    Pump();
 }
 
 inline LPARAM ItemPoint(int index) { return At(12, index * TCustomListBox::kItemHeight + 6); }

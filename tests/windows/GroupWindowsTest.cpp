@@ -36,15 +36,6 @@ void MakeMarkingShortcut(const std::string& path, const std::string& marker) {
     ASSERT_TRUE(SUCCEEDED(saved)) << path;
 }
 
-PlainGroupList List(std::initializer_list<std::pair<const char*, bool>> items) {
-    PlainGroupList list;
-    for (const auto& [name, ticked] : items) {
-        list.Add(name);
-        list.SetChecked(list.Count() - 1, ticked);
-    }
-    return list;
-}
-
 std::string Ticks(const GroupList& list) {
     std::string s;
     for (int i = 0; i < list.Count(); ++i) s += (i ? " " : "") + list.Name(i) + (list.Checked(i) ? "=1" : "=0");
@@ -461,9 +452,9 @@ TEST_F(PreviewWindow, MergesTheTickedGroupsSortedAndCaseBlind) {
     Group("Work", "Mail\r\nZip\r\nbeta\r\n");
     Group("Games", "Chess\r\n");
     Group("More", "mail\r\nAlpha\r\nZIP\r\n\r\n");
-    EXPECT_EQ("|Alpha|beta|Mail|Zip", Preview(List({{"Work", true}, {"Games", false}, {"More", true}})));
-    EXPECT_EQ("|Alpha|mail|ZIP", Preview(List({{"More", true}, {"Work", false}})));
-    EXPECT_EQ("", Preview(List({{"Work", false}})));
+    EXPECT_EQ("|Alpha|beta|Mail|Zip", Preview(TickedList({{"Work", true}, {"Games", false}, {"More", true}})));
+    EXPECT_EQ("|Alpha|mail|ZIP", Preview(TickedList({{"More", true}, {"Work", false}})));
+    EXPECT_EQ("", Preview(TickedList({{"Work", false}})));
     EXPECT_FALSE(form.IsShowing());
 }
 
@@ -474,7 +465,7 @@ TEST_F(PreviewWindow, AnUnreadableGroupIsThrownAfterTheWindowClosed) {
     std::string shown;
     try {
         shown = "not closed";
-        Preview(List({{"A", true}, {"B", true}, {"C", true}}));
+        Preview(TickedList({{"A", true}, {"B", true}, {"C", true}}));
         ADD_FAILURE() << "no error";
     } catch (const FileError& e) {
         EXPECT_STREQ(("Cannot open file " + data + "B.dat").c_str(), e.what());
@@ -486,7 +477,7 @@ TEST_F(PreviewWindow, AnUnreadableGroupIsThrownAfterTheWindowClosed) {
 
 TEST_F(PreviewWindow, EscapeClosesOnReleaseWithAnyModifier) {
     Group("G", "a\r\nb\r\n");
-    const PlainGroupList groups = List({{"G", true}});
+    const PlainGroupList groups = TickedList({{"G", true}});
     HWND list = form.ContentListBox->Handle();
     bool openAfterPress = false, movedByArrow = false;
     {
@@ -529,9 +520,9 @@ TEST_F(PreviewWindow, DoubleClickOpensTheDesktopCopy) {
         form.Preview(groupStore, groups);
     };
     BoxWatcher watcher;
-    doubleClick(List({{"G", false}}));  // an empty list: nothing to open, nothing said
+    doubleClick(TickedList({{"G", false}}));  // an empty list: nothing to open, nothing said
     EXPECT_FALSE(watcher.Result().found);
-    doubleClick(List({{"G", true}}));
+    doubleClick(TickedList({{"G", true}}));
     EXPECT_TRUE(WaitUntil([&] { return Exists(marker); }));
     EXPECT_FALSE(form.IsShowing());
 }
