@@ -2,6 +2,7 @@
 // Apply against the same files taken off the Desktop in a plain loop, once by
 // copying and deleting and once by renaming, the same group shortcuts copied
 // back in both; SaveStatus against one plain write of the same bytes.
+#include "bench/BenchTiming.h"
 #include "core/FileSystem.h"
 #include "core/GroupStore.h"
 #include "testing/TempFolder.h"
@@ -14,21 +15,11 @@
 namespace {
 
 using zep::Names;
+using zep::bench::Median;
+using zep::bench::Now;
 
 constexpr int DesktopCount = 2000, RepositoryCount = 5000, GroupCount = 10, GroupSize = 100;
 constexpr int StatusGroups = 1000, Rounds = 5, StatusRounds = 50;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; ::QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
     if (!zep::test::WritePlain(path, bytes)) {
@@ -86,8 +77,7 @@ void Rename(const std::string& from, const std::string& to) {
 }
 
 void Report(const char* title, double measured, double plain, double target) {
-    std::printf("  %-22s %9.2f ms\n  %-22s %9.2f ms\n  %-22s %9.2f   (target <= %.1f)\n", title, measured * 1e3,
-                "plain file operations", plain * 1e3, "ratio", measured / plain, target);
+    zep::bench::Report(title, measured, "plain file operations", plain, target);
 }
 
 }  // namespace

@@ -154,14 +154,15 @@ void TOvalButton::ShowFaceNow() {
         Repaint();
         return;
     }
-    if (!Parent() || !Parent()->Handle()) return;
+    // A button hidden by its own click must not draw itself back at its release.
+    if (!Visible() || !Parent() || !Parent()->Handle()) return;
     TControlCanvas canvas(*this);
     canvas.Font = Font();
     DrawFace(canvas);
 }
 
 void TOvalButton::ShowBevelNow() {
-    if (!Parent() || !Parent()->Handle()) return;
+    if (!Visible() || !Parent() || !Parent()->Handle()) return;
     TControlCanvas canvas(*this);
     DrawBevel(canvas);
 }

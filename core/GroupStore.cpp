@@ -56,6 +56,9 @@ Names GroupStore::ReadGroup(const std::string& group) const {
 
 void GroupStore::SaveGroup(const std::string& group, const Names& shortcuts) const {
     if (const std::string problem = GroupNameProblem(group); !problem.empty()) throw GroupNameError(problem);
+    // NTFS takes "a:b.dat" for the stream "b.dat" of a file "a", which no listing shows:
+    // refused here as FAT refuses it, whatever the data folder's file system.
+    if (group.find(':') != std::string::npos) throw FileError::CannotCreate(GroupFile(group));
     EnsureDirectory(folders_.DataFolder);
     ReplaceFileContent(GroupFile(group), JoinLines(shortcuts));
 }

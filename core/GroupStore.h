@@ -18,7 +18,8 @@ public:
     Names ListGroups() const;                                  // throws when DataFolder can't be listed
     void RefreshGroupList(GroupList& groups) const;            // never throws
     Names ReadGroup(const std::string& group) const;           // "Cannot open file %s"
-    // "Cannot create file %s", or GroupNameError for a name holding \ or /, or . and ..;
+    // "Cannot create file %s" (also for a name holding a colon), or GroupNameError for a
+    // name holding \ or /, for . and .., and for device names such as CON;
     // replaces the file whole, never leaving it half written.
     void SaveGroup(const std::string& group, const Names& shortcuts) const;
     void DeleteGroup(const std::string& group) const;          // never throws

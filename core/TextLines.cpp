@@ -1,6 +1,28 @@
 #include "core/TextLines.h"
 
+#include <algorithm>
+#include <array>
+
 namespace zep {
+namespace {
+
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Windows maps these names to devices whatever extension follows them: CON.dat
+// is the console, not a file. Like the file system, this looks at the name up
+// to its first dot with trailing spaces dropped.
+bool IsDeviceName(std::string_view group) {
+    std::string_view stem = group.substr(0, group.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
+    std::string upper(stem);
+    std::transform(upper.begin(), upper.end(), upper.begin(), AsciiUpper);
+    static constexpr std::array<std::string_view, 4> kPlain = {"CON", "PRN", "AUX", "NUL"};
+    if (std::find(kPlain.begin(), kPlain.end(), upper) != kPlain.end()) return true;
+    return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) && upper[3] >= '1' &&
+           upper[3] <= '9';
+}
+
+}  // namespace
 
 Names SplitLines(std::string_view text) {
     Names lines;
@@ -42,6 +64,8 @@ std::string GroupNameProblem(std::string_view group) {
         return "Cannot save group " + quoted + ": a group name may not hold \\ or /";
     if (group == "." || group == "..")
         return "Cannot save group " + quoted + ": . and .. name folders, not groups";
+    if (IsDeviceName(group))
+        return "Cannot save group " + quoted + ": Windows keeps that name for a device, not a file";
     return {};
 }
 

@@ -51,7 +51,7 @@ _zepton_picture(urlcursor.cur cur urlcursor.xpm)
 _zepton_picture(toolbuttons.bmp bmp --transparent ff00ff
   tool-blank.xpm tool-exit.xpm tool-groups.xpm tool-help.xpm tool-autorun.xpm tool-about.xpm tool-allshortcuts.xpm)
 _zepton_picture(trash.bmp bmp --transparent 808000 --bpp 4 --disabled glyph-trash.xpm)
-_zepton_picture(close.bmp bmp --transparent 808000 --bpp 4 --disabled tool-exit.xpm)
+_zepton_picture(close.bmp bmp --transparent 808000 --bpp 4 --disabled glyph-close.xpm)
 _zepton_picture(about.bmp bmp --transparent c0c0c0 --bpp 8 zepton-32.xpm)
 
 add_custom_target(zepton_pictures DEPENDS ${ZEPTON_PICTURES})

@@ -133,6 +133,31 @@ void TCustomListBox::Delete(int index) {
 
 void TCustomListBox::Clear() { ::SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
 
+std::vector<std::string> TCustomListBox::AllItems() const {
+    std::vector<std::string> items;
+    const int count = Count();
+    items.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) items.push_back(Items(i));
+    return items;
+}
+
+void TCustomListBox::SetAllItems(const std::vector<std::string>& items) {
+    // Drawing resumes however the filling ends.
+    struct RedrawOff {
+        HWND list;
+        explicit RedrawOff(HWND l) : list(l) { ::SendMessageA(list, WM_SETREDRAW, FALSE, 0); }
+        ~RedrawOff() {
+            ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+            ::InvalidateRect(list, nullptr, TRUE);
+        }
+    } redrawOff(Handle());
+    Clear();
+    std::size_t bytes = 0;
+    for (const auto& item : items) bytes += item.size() + 1;
+    ::SendMessageA(Handle(), LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+    for (const auto& item : items) Add(item);
+}
+
 int TCustomListBox::ItemIndex() const { return static_cast<int>(::SendMessageA(Handle(), LB_GETCURSEL, 0, 0)); }
 
 void TCustomListBox::SetItemIndex(int index) { ::SendMessageA(Handle(), LB_SETCURSEL, index, 0); }

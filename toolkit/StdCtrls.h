@@ -3,6 +3,7 @@
 #include "toolkit/Controls.h"
 
 #include <string>
+#include <vector>
 
 namespace zep {
 
@@ -70,6 +71,11 @@ public:
     int Add(const std::string& text);
     void Delete(int index);
     void Clear();
+    // Every item, top to bottom.
+    std::vector<std::string> AllItems() const;
+    // Replaces every item by these, with storage reserved and one redraw at the
+    // end: quick for thousands of names.
+    void SetAllItems(const std::vector<std::string>& items);
     // The selected item, -1 when none.
     int ItemIndex() const;
     void SetItemIndex(int index);

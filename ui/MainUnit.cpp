@@ -3,7 +3,10 @@
 #include "core/Settings.h"
 #include "resources/resource.h"
 #include "toolkit/Shell.h"
+#include "ui/ContentUnit.h"
 #include "ui/InfoUnit.h"
+#include "ui/OvalButtons.h"
+#include "ui/Unit1.h"
 
 #include <stdexcept>
 #include <utility>
@@ -22,21 +25,6 @@ TForm::Options MainFormOptions() {
     o.borderStyle = TBorderStyle::bsSingle;
     o.borderIcons = biSystemMenu | biMinimize;
     return o;
-}
-
-struct Bounds {
-    int left, top, width, height;
-};
-
-TOvalButton& MakeOvalButton(TComponent& owner, TWinControl& parent, Bounds b, const char* caption, const char* hint) {
-    auto& button = owner.Make<TOvalButton>(&owner, &parent);
-    button.SetBounds(b.left, b.top, b.width, b.height);
-    button.SetCaption(caption);
-    button.SetHint(hint);
-    button.SetShowHint(true);
-    button.SetCursor(crHandPoint);
-    button.SetBevelWidth(2);
-    return button;
 }
 
 // The text of the question asked before deleting groups.
@@ -84,6 +72,7 @@ void TMainForm::BuildControls() {
     TrashButton = &MakeOvalButton(*this, *GroupBox1, {160, 158, 65, 25}, "Trash", "Delete selected groups");
     TrashButton->OnClick = [this](TObject* s) { TrashButtonClick(s); };
     ViewButton = &MakeOvalButton(*this, *GroupBox1, {9, 158, 65, 25}, "Preview", "View selected group");
+    ViewButton->OnClick = [this](TObject* s) { ViewButtonClick(s); };
 
     GroupPopMenu = &Make<TPopupMenu>(this);
     GroupPopMenu->Centred = true;
@@ -119,7 +108,7 @@ void TMainForm::BuildToolBar() {
     OptionsAutorun = button(S::tbsCheck, 4, "Auto-Run", &TMainForm::OptionsAutorunClick);
     OptionsAutorun->SetDown(true);
     ToolButton7 = button(S::tbsSeparator, -1, "", nullptr);
-    GrpConfig = button(S::tbsButton, 2, "Groups Configuration", nullptr);
+    GrpConfig = button(S::tbsButton, 2, "Groups Configuration", &TMainForm::GrpConfigClick);
     AllShortButton = button(S::tbsButton, 6, "All Shortcuts", &TMainForm::AllShortButtonClick);
     ToolButton8 = button(S::tbsSeparator, -1, "", nullptr);
     ToolButton4 = button(S::tbsButton, 3, "Help...", &TMainForm::ToolButton4Click);
@@ -179,6 +168,13 @@ void TMainForm::ApplyButtonClick(TObject*) {
     });
     const TBusyCursor busy;
     Store().Apply(Groups());
+}
+
+void TMainForm::ViewButtonClick(TObject*) { ContentForm->Preview(Store(), Groups()); }
+
+void TMainForm::GrpConfigClick(TObject*) {
+    Form1->Attach(Store(), Groups());
+    Form1->ShowModal();
 }
 
 void TMainForm::AllShortButtonClick(TObject*) { Store().AllShortcuts(Groups()); }

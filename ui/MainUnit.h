@@ -70,6 +70,8 @@ public:
 
     void FormCreate(TObject* sender);
     void ApplyButtonClick(TObject* sender);
+    void ViewButtonClick(TObject* sender);
+    void GrpConfigClick(TObject* sender);
     void AllShortButtonClick(TObject* sender);
     void TrashButtonClick(TObject* sender);
     void Selectallgroups1Click(TObject* sender);

@@ -8,13 +8,12 @@
 #include "core/Registry.h"
 #include "resources/resource.h"
 #include "tests/windows/CoreSandbox.h"
+#include "tests/e2e/ProgramDriver.h"
 #include "testing/ProcessWindow.h"
 #include "testing/TrayPixels.h"
 
 #include <shellapi.h>
 
-#include <chrono>
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -109,16 +108,6 @@ private:
     bool started_ = false;
 };
 
-// Polls until the condition holds or the time is up; the last answer.
-bool Eventually(const std::function<bool()>& condition, int seconds = 20) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return condition();
-        ::Sleep(50);
-    }
-    return true;
-}
-
 // The program's main window: class and caption of the main form, owned by that process.
 HWND MainWindowOf(DWORD processId) { return TopWindowOf(processId, "ZeptonWindow", "Zepton"); }
 
@@ -150,17 +139,53 @@ struct Folder {
     ~Folder() { RemoveTree(path); }
 };
 
-TEST(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
-    if (!UnderWine())
-        GTEST_SKIP() << "runs only under Wine: it rewrites the user's Desktop setting, which only a throwaway "
-                        "Wine prefix may have rewritten";
+// A program folder of its own holding the built zepton.exe, and a Desktop that
+// the shell's settings point at for as long as the test runs.
+class ZeptonProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!UnderWine())
+            GTEST_SKIP() << "runs only under Wine: it rewrites the user's Desktop setting, which only a throwaway "
+                            "Wine prefix may have rewritten";
+        for (const std::string& f : {prog, desk, data, repo}) ASSERT_TRUE(::CreateDirectoryA(f.c_str(), nullptr)) << f;
+        ASSERT_TRUE(::CopyFileA(BuiltProgram().c_str(), exe.c_str(), FALSE)) << BuiltProgram();
+        // The program has no other way to be told where the Desktop is than the shell's own setting.
+        // The shell rewrites "Shell Folders" from "User Shell Folders" whenever it works a folder out
+        // (Wine does so while the program starts), so both are pointed at the temporary Desktop.
+        desktop.emplace(ShellFoldersKey, "Desktop");
+        userDesktop.emplace(kUserShellFoldersKey, "Desktop");
+        for (const std::string& key : {ShellFoldersKey, kUserShellFoldersKey})
+            WriteText(OpenKey(HKEY_CURRENT_USER, key, true).get(), "Desktop", desk.substr(0, desk.size() - 1));
+        icon.emplace(SmallIconOf(exe, IDI_ZEPTON).get());
+    }
+
+    // The program's main window, once its start-up has ended with its icon in the tray.
+    HWND StartedInTheTray(const RunningProgram& program) {
+        HWND window = nullptr;
+        EXPECT_TRUE(Eventually([&] { return (window = MainWindowOf(program.Id())) != nullptr; }));
+        // Answered only from the message loop, after the start-up has ended.
+        EXPECT_TRUE(window && ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, nullptr));
+        EXPECT_TRUE(Eventually([&] { return (at = icon->FindInTaskbar()).has_value(); }));
+        return window;
+    }
+
+    // The tray menu's items are chosen with keys: "Show window" is the first, "Exit" the last.
+    void ChooseFromTheTrayMenu(const RunningProgram& program, std::initializer_list<WPARAM> keys) {
+        ASSERT_TRUE(at);
+        Choose(OpenTrayMenu(*at, program.Id()), keys);
+    }
+
     const Folder root;
     const std::string prog = root.path + "prog\\", desk = root.path + "desk\\";
     const std::string data = prog + "data\\", repo = prog + "repository\\";
-    for (const std::string& f : {prog, desk, data, repo}) ASSERT_TRUE(::CreateDirectoryA(f.c_str(), nullptr)) << f;
     const std::string exe = prog + "zepton.exe";
-    ASSERT_TRUE(::CopyFileA(BuiltProgram().c_str(), exe.c_str(), FALSE)) << BuiltProgram();
+    std::optional<SavedValue> desktop, userDesktop;
+    const SavedValue left{kSetupKey, "left"}, top{kSetupKey, "top"}, run{kSetupKey, "Run"};
+    std::optional<TrayPicture> icon;
+    std::optional<POINT> at;  // where the icon was last found
+};
 
+TEST_F(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
     WriteBytes(data + "Work.dat", "Mail\r\nEditor\r\n");
     WriteBytes(data + "Games.dat", "Chess\r\n");
     WriteBytes(data + "status.ord", "[Status]\r\nWork=1\r\nGames=0\r\n");
@@ -170,49 +195,36 @@ TEST(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
     WriteBytes(desk + "Chess.lnk", "new Chess");
     WriteBytes(desk + "Notes.lnk", "Notes");
     WriteBytes(desk + "readme.txt", "not a shortcut");
-
-    // The program has no other way to be told where the Desktop is than the shell's own setting.
-    // The shell rewrites "Shell Folders" from "User Shell Folders" whenever it works a folder out
-    // (Wine does so while the program starts), so both are pointed at the temporary Desktop.
-    const SavedValue desktop(ShellFoldersKey, "Desktop"), userDesktop(kUserShellFoldersKey, "Desktop");
-    const SavedValue left(kSetupKey, "left"), top(kSetupKey, "top"), run(kSetupKey, "Run");
     {
-        for (const std::string& key : {ShellFoldersKey, kUserShellFoldersKey})
-            WriteText(OpenKey(HKEY_CURRENT_USER, key, true).get(), "Desktop", desk.substr(0, desk.size() - 1));
         const RegKey setup = OpenKey(HKEY_CURRENT_USER, kSetupKey, true);
         WriteDword(setup.get(), "left", 140);
         WriteDword(setup.get(), "top", 130);
         WriteDword(setup.get(), "Run", 0);
     }
 
-    const TrayPicture icon(SmallIconOf(exe, IDI_ZEPTON).get());
-    ASSERT_FALSE(icon.FindInTaskbar());
+    ASSERT_FALSE(icon->FindInTaskbar());
     const RunningProgram program(exe, prog);
     ASSERT_TRUE(program.Started()) << ::GetLastError();
-    HWND window = nullptr;
-    ASSERT_TRUE(Eventually([&] { return (window = MainWindowOf(program.Id())) != nullptr; }));
+    HWND window = StartedInTheTray(program);
+    ASSERT_TRUE(window && at);
 
     // The start-up Apply: the Desktop's shortcuts went into the repository, Work's came back.
     EXPECT_TRUE(Eventually([&] { return Listing(desk) == "Editor.lnk Mail.lnk readme.txt"; })) << Listing(desk);
     EXPECT_EQ("Chess.lnk Editor.lnk Mail.lnk Notes.lnk", Listing(repo));
     EXPECT_EQ("new Chess", ReadBytes(repo + "Chess.lnk"));
-    // Answered only from the message loop, after the start-up has ended.
-    ASSERT_TRUE(::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, nullptr));
     RECT r{};
     ::GetWindowRect(window, &r);
     EXPECT_EQ(140, r.left);
     EXPECT_EQ(130, r.top);
 
     // Only the icon shows: no window, and no taskbar button (the application window is hidden).
-    std::optional<POINT> at;
-    ASSERT_TRUE(Eventually([&] { return (at = icon.FindInTaskbar()).has_value(); }));
     HWND app = TopWindowOf(program.Id(), "ZeptonApplication", "Zepton");
     ASSERT_TRUE(app);
     EXPECT_FALSE(Visible(window));
     EXPECT_FALSE(Visible(app));
 
-    // "Show window", the menu's first item, brings the window up in front.
-    Choose(OpenTrayMenu(*at, program.Id()), {VK_DOWN, VK_RETURN});
+    // "Show window" brings the window up in front.
+    ChooseFromTheTrayMenu(program, {VK_DOWN, VK_RETURN});
     EXPECT_TRUE(Eventually([&] { return Visible(window) && Visible(app); }));
     EXPECT_TRUE(Eventually([&] {
         HWND front = ::GetForegroundWindow();
@@ -221,7 +233,7 @@ TEST(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
     // Minimising sends it back to the tray.
     ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(Eventually([&] { return !Visible(window) && !Visible(app); }));
-    EXPECT_TRUE(icon.FindInTaskbar());
+    EXPECT_TRUE(icon->FindInTaskbar());
 
     // A taskbar made anew holds no icons: the program puts its own back when told.
     // The shell knows an icon by its window and identifier: the first icon's, 1.
@@ -234,25 +246,68 @@ TEST(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
         record.uID = 1;
         if (owner == program.Id()) ::Shell_NotifyIconA(NIM_DELETE, &record);
     }
-    ASSERT_TRUE(Eventually([&] { return !icon.FindInTaskbar(); }));
+    ASSERT_TRUE(Eventually([&] { return !icon->FindInTaskbar(); }));
     ::SendNotifyMessageA(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    ASSERT_TRUE(Eventually([&] { return (at = icon.FindInTaskbar()).has_value(); }));
+    ASSERT_TRUE(Eventually([&] { return (at = icon->FindInTaskbar()).has_value(); }));
 
     // What the close writes must not be left over from the start.
     ASSERT_TRUE(::DeleteFileA((data + "status.ord").c_str()));
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kSetupKey.c_str(), "left");
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kSetupKey.c_str(), "Run");
 
-    // "Exit", the menu's last item, ends the program, and its icon leaves the tray.
-    Choose(OpenTrayMenu(*at, program.Id()), {VK_UP, VK_RETURN});
+    // "Exit" ends the program, and its icon leaves the tray.
+    ChooseFromTheTrayMenu(program, {VK_UP, VK_RETURN});
     EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit(20000));
-    EXPECT_TRUE(Eventually([&] { return !icon.FindInTaskbar(); }));
+    EXPECT_TRUE(Eventually([&] { return !icon->FindInTaskbar(); }));
     EXPECT_EQ("\r\n[Status]\r\nGames=0\r\nWork=1\r\n", ReadBytes(data + "status.ord"));
     const RegKey setup = OpenKey(HKEY_CURRENT_USER, kSetupKey, false);
     EXPECT_EQ(140, ReadDword(setup.get(), "left"));
     EXPECT_EQ(130, ReadDword(setup.get(), "top"));
     EXPECT_EQ(0, ReadDword(setup.get(), "Run"));
     EXPECT_EQ("Editor.lnk Mail.lnk readme.txt", Listing(desk));
+}
+
+// Groups Configuration from the tool bar: a group composed of two shortcuts and
+// saved, then listed in the main window and, ticked, shown by the preview.
+TEST_F(ZeptonProgram, ComposeAGroupThenSeeItListedAndPreviewed) {
+    WriteBytes(data + "Games.dat", "Chess\r\n");
+    WriteBytes(data + "status.ord", "[Status]\r\nGames=0\r\n");
+    WriteBytes(repo + "Chess.lnk", "Chess");
+    WriteBytes(repo + "Mail.lnk", "Mail");
+    WriteBytes(desk + "Editor.lnk", "Editor");
+
+    const RunningProgram program(exe, prog);
+    ASSERT_TRUE(program.Started()) << ::GetLastError();
+    HWND main = StartedInTheTray(program);
+    ASSERT_TRUE(main && at);
+    ChooseFromTheTrayMenu(program, {VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(Eventually([&] { return Visible(main); }));
+
+    HWND config = OpenGroupsConfiguration(main);
+    ASSERT_TRUE(config);
+    EXPECT_FALSE(::IsWindowEnabled(main));
+    const HWND repository = Children(config, "ListBox").at(0);
+    ASSERT_TRUE(Eventually([&] { return ListItems(repository).size() == 3; }));
+    EXPECT_EQ((std::vector<std::string>{"Chess", "Editor", "Mail"}), ListItems(repository));
+    ComposeGroup(config, {2, 1}, "Work");
+    SaveGroup(config);
+    EXPECT_TRUE(Eventually([&] { return ReadBytes(data + "Work.dat") == "Mail\r\nEditor\r\n"; }))
+        << ReadBytes(data + "Work.dat");
+    CloseGroupsConfiguration(config);
+    EXPECT_TRUE(Eventually([&] { return !::IsWindowVisible(config) && ::IsWindowEnabled(main); }));
+    EXPECT_EQ((std::vector<std::string>{"Games", "Work"}), ListItems(GroupList(main)));
+
+    HWND preview = OpenPreview(main, 1);
+    ASSERT_TRUE(preview);
+    const HWND names = Children(preview, "ListBox").at(0);
+    EXPECT_TRUE(Eventually([&] { return ListItems(names).size() == 2; }));
+    EXPECT_EQ((std::vector<std::string>{"Editor", "Mail"}), ListItems(names));
+    ClosePreview(preview);
+    EXPECT_TRUE(Eventually([&] { return !::IsWindowVisible(preview) && ::IsWindowEnabled(main); }));
+
+    ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit(20000));
+    EXPECT_EQ("[Status]\r\nGames=0\r\nWork=1\r\n", ReadBytes(data + "status.ord"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The group-file line rules and the INI line model, without any file system.
 #include "core/IniLines.h"
+#include "core/SortedNames.h"
 #include "core/TextLines.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +55,47 @@ TEST(Names, PathCharactersAreNotPlain) {
         EXPECT_NE(problem.find("\""s + bad + "\""), std::string::npos) << problem;
     }
     EXPECT_NE(zep::GroupNameProblem("a/b").find("\\ or /"), std::string::npos);
+}
+
+// Windows opens these as devices whatever follows the first dot, and drops
+// trailing spaces before it: CON.dat is the console, not a file.
+TEST(TextLines, GroupNameProblemRefusesDeviceNames) {
+    for (const char* device : {"CON", "con", "Prn", "aux", "NUL", "COM1", "com9", "LPT1", "lpt9", "CON.", "con.old",
+                               "nul  ", "Aux .x", "LPT3.a.b"}) {
+        const std::string problem = zep::GroupNameProblem(device);
+        EXPECT_NE(problem.find("\""s + device + "\""), std::string::npos) << device;
+        EXPECT_NE(problem.find("device"), std::string::npos) << device;
+    }
+    for (const char* fine : {"CONSOLE", "Icon", "COM", "COM0", "COM10", "LPT", "LPT0", " CON", "xNUL", "PRN1", "A.CON"})
+        EXPECT_EQ(zep::GroupNameProblem(fine), "") << fine;
+}
+
+namespace {
+
+// A case-blind comparison of ASCII letters, standing in for the user's locale.
+int CompareAsciiNoCase(const std::string& a, const std::string& b) {
+    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return lower(a[i]) < lower(b[i]) ? -1 : 1;
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+}  // namespace
+
+// The preview's merge: the names of the groups in reading order, sorted across
+// groups, each kept once in the spelling met first.
+TEST(SortedNames, SortsAcrossGroupsAndKeepsTheFirstOfEqualNames) {
+    const Names work = {"Mail", "Zip", "beta", "Text editor"};
+    const Names games = {"chess", "mail", "ZIP", "", "Alpha"};
+    Names gathered = work;
+    gathered.insert(gathered.end(), games.begin(), games.end());
+    EXPECT_EQ(zep::SortedUniqueNames(gathered, CompareAsciiNoCase),
+              (Names{"", "Alpha", "beta", "chess", "Mail", "Text editor", "Zip"}));
+    EXPECT_EQ(zep::SortedUniqueNames({"b", "B", "a", "b", "A"}, CompareAsciiNoCase), (Names{"a", "b"}));
+    EXPECT_TRUE(zep::SortedUniqueNames({}, CompareAsciiNoCase).empty());
+    // The comparison decides what is equal: a case-sensitive one keeps both spellings.
+    const auto exact = [](const std::string& a, const std::string& b) { return a.compare(b); };
+    EXPECT_EQ(zep::SortedUniqueNames({"mail", "Mail", "mail"}, exact), (Names{"Mail", "mail"}));
 }
 
 TEST(IniLines, FindSectionIgnoresCaseButNotBlanks) {

@@ -9,7 +9,9 @@
 #include <sddl.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace zep::test {
 
@@ -46,6 +48,16 @@ inline std::string Listing(const std::string& folder) {
     std::string joined;
     for (const auto& n : names) joined += (joined.empty() ? "" : " ") + n;
     return joined;
+}
+
+// A group list in memory with these names and ticks.
+inline PlainGroupList TickedList(std::initializer_list<std::pair<const char*, bool>> items) {
+    PlainGroupList list;
+    for (const auto& [name, ticked] : items) {
+        list.Add(name);
+        list.SetChecked(list.Count() - 1, ticked);
+    }
+    return list;
 }
 
 // A key of its own under HKEY_CURRENT_USER, deleted with all it holds.

@@ -1,12 +1,15 @@
 // The main window in-process, on temporary folders and a temporary settings
 // key: its layout, the start-up sequence, Trash, the pop-up menu, Apply by
-// mouse, closing, and a start-up Apply that fails.
+// mouse, closing, a start-up Apply that fails, and the two windows it opens.
 #include "core/Registry.h"
 #include "tests/windows/CoreSandbox.h"
+#include "tests/windows/FormProbe.h"
 #include "tests/windows/ToolkitHarness.h"
 #include "toolkit/Shell.h"
+#include "ui/ContentUnit.h"
 #include "ui/InfoUnit.h"
 #include "ui/MainUnit.h"
+#include "ui/Unit1.h"
 
 #include <memory>
 #include <optional>
@@ -22,18 +25,6 @@ std::string Ticks(const TMainForm& form) {
     for (int i = 0; i < form.GroupListBox->Count(); ++i)
         ticks += (i ? " " : "") + form.GroupListBox->Items(i) + "=" + (form.GroupListBox->Checked(i) ? "1" : "0");
     return ticks;
-}
-
-POINT Centre(const TControl& c) { return {c.Left() + c.Width() / 2, c.Top() + c.Height() / 2}; }
-
-// What the mouse sends when the user moves onto an oval button and clicks it.
-void MouseClickOval(const TOvalButton& button) {
-    const POINT p = Centre(button);
-    HWND host = button.Parent()->Handle();
-    ::SendMessageA(host, WM_MOUSEMOVE, 0, At(p.x, p.y));
-    ::SendMessageA(host, WM_LBUTTONDOWN, MK_LBUTTON, At(p.x, p.y));
-    ::SendMessageA(host, WM_LBUTTONUP, 0, At(p.x, p.y));
-    Pump();
 }
 
 // A click of the real pointer at a client point of a shown window: it moves
@@ -530,6 +521,82 @@ TEST_F(MainFormTest, FailingStartupApplyIsReportedAndTheWindowGoesOn) {
     form->Show();
     MouseClickOval(*form->ApplyButton);
     EXPECT_EQ("Mail.lnk", Listing(gone));
+}
+
+// The tool button shows the groups configuration window modally: the main
+// window takes no input meanwhile, and a saved group is listed there at once,
+// with every tick cleared.
+TEST_F(MainFormTest, GroupsConfigurationSavesAGroupTheMainListShows) {
+    Group("Games", "Chess\r\n");
+    Status("[Status]\r\nGames=1\r\n");
+    Shortcut(repo, "Mail", "Mail");
+    auto form = Start();
+    TForm1 config(nullptr);
+    Form1 = &config;
+    form->Show();
+    Pump();
+    bool mainTookInput = true;
+    {
+        WhenShown user(config.Handle(), [&] {
+            mainTookInput = ::IsWindowEnabled(form->Handle()) != FALSE;
+            PostDoubleClickItem(config.ListBox1->Handle(), 0);
+            for (char c : std::string("Work")) ::PostMessageA(config.Edit1->Handle(), WM_CHAR, c, 1);
+            PostClickOval(*config.SGroupButton);
+            PostClickOval(*config.OvalButton7);
+        });
+        ClickToolButton(*form->GrpConfig, form->ToolBar1->Handle());
+    }
+    Form1 = nullptr;
+    EXPECT_FALSE(mainTookInput);
+    EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
+    EXPECT_FALSE(config.IsShowing());
+    EXPECT_EQ("Mail\r\n", ReadBytes(data + "Work.dat"));
+    EXPECT_EQ("Games=0 Work=0", Ticks(*form));
+}
+
+// Preview gathers the ticked groups up to one it can't read; that error comes
+// through the general error report once the preview has been closed.
+TEST_F(MainFormTest, PreviewShowsTheTickedGroupsAndReportsAnUnreadableOneAfterwards) {
+    Group("A", "Mail\r\nchess\r\n");
+    Group("B", "Zip\r\n");
+    Group("C", "Alpha\r\n");
+    Group("D", "Chess\r\nmail\r\nBeta\r\n");
+    Status("[Status]\r\nA=1\r\nB=0\r\nC=1\r\nD=1\r\n");
+    auto form = Start();
+    TContentForm preview(nullptr);
+    ContentForm = &preview;
+    form->Show();
+    Pump();
+    auto look = [&] {
+        std::string shown;
+        bool mainTookInput = true;
+        WhenShown user(preview.Handle(), [&] {
+            shown = Joined(*preview.ContentListBox);
+            mainTookInput = ::IsWindowEnabled(form->Handle()) != FALSE;
+            ::PostMessageA(preview.ContentListBox->Handle(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
+        });
+        MouseClickOval(*form->ViewButton);
+        EXPECT_FALSE(mainTookInput);
+        return shown;
+    };
+    EXPECT_EQ("Alpha|Beta|chess|Mail", look());
+
+    BoxWatcher watcher;
+    std::string shown;
+    {
+        FileHandle lock(::CreateFileA((data + "C.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock);
+        shown = look();
+    }
+    const SeenBox seen = watcher.Result();
+    ContentForm = nullptr;
+    EXPECT_EQ("chess|Mail", shown);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ("Zepton", seen.caption);
+    EXPECT_TRUE(seen.errorIcon);
+    EXPECT_EQ("Cannot open file " + data + "C.dat.", seen.text);
+    EXPECT_FALSE(preview.IsShowing());
+    EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
 }
 
 }  // namespace

@@ -109,6 +109,7 @@ struct SeenBox {
     std::string caption, text;
     bool errorIcon = false;
     bool questionIcon = false;
+    bool warningIcon = false;
     std::vector<int> buttons;  // the visible buttons' ids, in window order
     bool found = false;
 };
@@ -148,6 +149,7 @@ private:
             HICON icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
             box.errorIcon = icon && icon == ::LoadIconA(nullptr, IDI_HAND);
             box.questionIcon = icon && icon == ::LoadIconA(nullptr, IDI_QUESTION);
+            box.warningIcon = icon && icon == ::LoadIconA(nullptr, IDI_EXCLAMATION);
         } else {
             char text[512] = {};
             ::GetWindowTextA(child, text, sizeof text);

@@ -23,15 +23,6 @@ FileHandle Lock(const std::string& path) {
     return FileHandle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
 }
 
-PlainGroupList List(std::initializer_list<std::pair<const char*, bool>> items) {
-    PlainGroupList list;
-    for (const auto& [name, ticked] : items) {
-        list.Add(name);
-        list.SetChecked(list.Count() - 1, ticked);
-    }
-    return list;
-}
-
 std::string Ticks(const GroupList& list) {
     std::string s;
     for (int i = 0; i < list.Count(); ++i) s += list.Name(i) + (list.Checked(i) ? "=1 " : "=0 ");
@@ -146,7 +137,7 @@ TEST_F(Store, ListingsSortWithoutCaseAndFilterByKind) {
 TEST_F(Store, RefreshGroupListStartsUnticked_AndKeepsTheListWhenDataIsGone) {
     WriteBytes(data + "Work.dat", "");
     WriteBytes(data + "Games.dat", "");
-    PlainGroupList list = List({{"Old", true}});
+    PlainGroupList list = TickedList({{"Old", true}});
     store().RefreshGroupList(list);
     EXPECT_EQ(Ticks(list), "Games=0 Work=0 ");
 
@@ -204,7 +195,7 @@ TEST_F(Store, ApplyMovesTheDesktopAwayAndBringsBackTickedGroups) {
     WriteBytes(data + "Two.dat", "d\r\n");
     WriteBytes(data + "Off.dat", "a\r\n");
 
-    PlainGroupList list = List({{"Gone", true}, {"Off", false}, {"One", true}, {"Two", true}});
+    PlainGroupList list = TickedList({{"Gone", true}, {"Off", false}, {"One", true}, {"Two", true}});
     store().Apply(list);
 
     EXPECT_EQ(ReadBytes(repo + "a.lnk"), "desk a");
@@ -224,7 +215,7 @@ TEST_F(Store, ApplyWithNoTickEmptiesTheDesktop_WithNoGroupTouchesNothing) {
     EXPECT_TRUE(Entries(repo).empty());
     EXPECT_FALSE(Exists(data + "status.ord"));
 
-    PlainGroupList unticked = List({{"Work", false}});
+    PlainGroupList unticked = TickedList({{"Work", false}});
     store().Apply(unticked);
     EXPECT_TRUE(Entries(desk).empty());
     EXPECT_EQ(Entries(repo), (Names{"a.lnk"}));
@@ -235,7 +226,7 @@ TEST_F(Store, ApplyNeverJoinsPathCharactersFromGroupFiles) {
     WriteBytes(folders.ProgramFolder + "secret.lnk", "secret");
     WriteBytes(repo + "fine.lnk", "fine");
     WriteBytes(data + "Evil.dat", "..\\secret\r\n../secret\r\n" + folders.ProgramFolder + "secret\r\nfine\r\n");
-    PlainGroupList list = List({{"Evil", true}});
+    PlainGroupList list = TickedList({{"Evil", true}});
     store().Apply(list);
     EXPECT_EQ(Entries(desk), (Names{"fine.lnk"}));
     EXPECT_FALSE(Exists(root + "secret.lnk"));
@@ -246,7 +237,7 @@ TEST_F(Store, ApplyKeepsDesktopShortcutsWhoseCopyFailed) {
     WriteBytes(desk + "locked.lnk", "desk");
     WriteBytes(desk + "fine.lnk", "fine");
     WriteBytes(repo + "locked.lnk", "repo");
-    PlainGroupList list = List({{"Work", false}});
+    PlainGroupList list = TickedList({{"Work", false}});
     {
         FileHandle lock = Lock(repo + "locked.lnk");
         ASSERT_TRUE(lock);
@@ -273,7 +264,7 @@ TEST_F(Store, ApplyLosesNoNewerShortcutWhileAnotherProgramReadsOne) {
         WriteBytes(repo + s + ".lnk", "old "s + s);
     }
     WriteBytes(data + "Work.dat", "a\r\nb\r\nc\r\n");
-    PlainGroupList list = List({{"Work", true}});
+    PlainGroupList list = TickedList({{"Work", true}});
     {
         // The repository's a can't be replaced: the Desktop's newer a stays and no
         // restore puts the older one over it. The Desktop's b can't be deleted: its
@@ -298,7 +289,7 @@ TEST_F(Store, ApplyWithoutADesktopFailsAndTouchesNothing) {
     RemoveTree(desk);
     WriteBytes(repo + "a.lnk", "a");
     WriteBytes(data + "Work.dat", "a\r\n");
-    PlainGroupList list = List({{"Work", true}, {"Games", false}});
+    PlainGroupList list = TickedList({{"Work", true}, {"Games", false}});
     EXPECT_THROW(store().Apply(list), ListError);
     EXPECT_FALSE(Exists(desk));
     EXPECT_EQ(Listing(repo), "a.lnk");
@@ -311,7 +302,7 @@ TEST_F(Store, AllShortcutsBuildsTheOnlyTickedGroup) {
     ::SetFileAttributesA((desk + "h.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN);
     WriteBytes(data + "All shortcuts.dat", "stale\r\n");
     WriteBytes(data + "Work.dat", "");
-    PlainGroupList list = List({{"Work", true}});
+    PlainGroupList list = TickedList({{"Work", true}});
     store().AllShortcuts(list);
     EXPECT_EQ(ReadBytes(data + "All shortcuts.dat"), "A\r\nb\r\nh\r\n");
     EXPECT_EQ(Ticks(list), "All shortcuts=1 Work=0 ");
@@ -321,14 +312,14 @@ TEST_F(Store, AllShortcutsBuildsTheOnlyTickedGroup) {
     // When the group can't be written the one already listed is ticked.
     ::SetFileAttributesA((data + "All shortcuts.dat").c_str(), FILE_ATTRIBUTE_READONLY);
     WriteBytes(repo + "c.lnk", "c");
-    PlainGroupList older = List({{"all SHORTCUTS", false}, {"Work", true}});
+    PlainGroupList older = TickedList({{"all SHORTCUTS", false}, {"Work", true}});
     store().AllShortcuts(older);
     EXPECT_EQ(Ticks(older), "all SHORTCUTS=1 Work=0 ");
     EXPECT_EQ(ReadBytes(data + "All shortcuts.dat"), "A\r\nb\r\nh\r\n");
 }
 
 TEST_F(Store, LoadStatusReadsTicksByTheFileRules) {
-    PlainGroupList list = List({{"Games", false}, {"work", false}, {"New", false}});
+    PlainGroupList list = TickedList({{"Games", false}, {"work", false}, {"New", false}});
     store().LoadStatus(list);
     EXPECT_EQ(Ticks(list), "Games=0 work=0 New=0 ");  // no file: nothing changes
 
@@ -340,7 +331,7 @@ TEST_F(Store, LoadStatusReadsTicksByTheFileRules) {
     store().LoadStatus(list);
     EXPECT_EQ(Ticks(list), "Games=0 work=1 New=1 ");
 
-    PlainGroupList values = List({{"a", true}, {"b", true}, {"c", false}, {"d", false}, {"e", false}});
+    PlainGroupList values = TickedList({{"a", true}, {"b", true}, {"c", false}, {"d", false}, {"e", false}});
     WriteBytes(data + "status.ord", "[Status]\r\na=-0\r\nb=0\r\nc=0x1\r\nd=$1\r\ne=yes\r\n");
     store().LoadStatus(values);
     EXPECT_EQ(Ticks(values), "a=0 b=0 c=1 d=1 e=1 ");
@@ -353,7 +344,7 @@ TEST_F(Store, SaveStatusEditsTheFileInPlace) {
     EXPECT_EQ(ReadBytes(data + "status.ord"), "untouched");
 
     WriteBytes(data + "status.ord", "[Status]\r\nWork=1\r\n\r\n[Other]\r\nx=1\r\n");
-    PlainGroupList list = List({{"work", true}, {"Games", false}});
+    PlainGroupList list = TickedList({{"work", true}, {"Games", false}});
     store().SaveStatus(list);
     EXPECT_EQ(ReadBytes(data + "status.ord"), "[Status]\r\nWork=1\r\n\r\nwork=1\r\nGames=0\r\n[Other]\r\nx=1\r\n");
 

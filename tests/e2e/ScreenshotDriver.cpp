@@ -1,0 +1,52 @@
+// Brings the running zepton.exe to the views the README shows, one step per
+// call, and prints the shown window's rectangle (x y width height) for cropping.
+// Steps: config (Groups Configuration with a group composed), preview (that
+// group saved and ticked, the preview open), close (the program ends).
+#include "tests/e2e/ProgramDriver.h"
+
+#include <cstdio>
+#include <string>
+
+using namespace zep::test;
+
+namespace {
+
+int PrintRect(HWND window) {
+    if (!window) return 1;
+    ::Sleep(500);  // let it finish painting before the picture is taken
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string step = argc > 1 ? argv[1] : "";
+    // The main window stays in the tray; the windows it opens show by themselves.
+    HWND main = nullptr;
+    if (!Eventually([&] { return (main = ::FindWindowA(kFormClass, "Zepton")) != nullptr; })) return 1;
+    if (step == "config") {
+        HWND config = OpenGroupsConfiguration(main);
+        if (!config) return 1;
+        ComposeGroup(config, {0, 2}, "Favourites");
+        return PrintRect(config);
+    }
+    if (step == "preview") {
+        HWND config = ShownWindow("Groups Configuration");
+        if (!config) return 1;
+        SaveGroup(config);
+        CloseGroupsConfiguration(config);
+        Eventually([&] { return !::IsWindowVisible(config); });
+        return PrintRect(OpenPreview(main, 0));
+    }
+    if (step == "close") {
+        if (HWND preview = ShownWindow("Shortcuts to view")) ClosePreview(preview);
+        Eventually([&] { return ::IsWindowEnabled(main) != FALSE; });
+        ::PostMessageA(main, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: screenshot_driver config|preview|close\n");
+    return 2;
+}
