@@ -436,7 +436,7 @@ TEST_F(ControlsTest, ImageListCutsAStripAndGivesIcons) {
     ASSERT_TRUE(icon);
     ICONINFO info{};
     ASSERT_TRUE(::GetIconInfo(icon.get(), &info));
-    GdiObject colour(info.hbmColor), mask(info.hbmMask);
+    GdiObject<HBITMAP> colour(info.hbmColor), mask(info.hbmMask);
     BITMAP bm{};
     ::GetObjectA(info.hbmColor, sizeof bm, &bm);
     EXPECT_EQ(16, bm.bmWidth);

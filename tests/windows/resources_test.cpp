@@ -51,7 +51,7 @@ SIZE bitmapSize(HGDIOBJ bitmap) {
 // Icon and cursor handles carry their images in two bitmaps the caller must free.
 struct IconBitmaps {
   ICONINFO info{};
-  zep::GdiObject mask, colour;
+  zep::GdiObject<HBITMAP> mask, colour;
   explicit IconBitmaps(HICON icon) {
     EXPECT_TRUE(GetIconInfo(icon, &info));
     mask.reset(info.hbmMask);
@@ -90,7 +90,7 @@ TEST(Resources, ProgramIconHasSmallAndLargeImages) {
 }
 
 TEST(Resources, ToolButtonStripMakesSevenMaskedImages) {
-  zep::GdiObject strip{static_cast<HBITMAP>(
+  zep::GdiObject<HBITMAP> strip{static_cast<HBITMAP>(
       LoadImageA(self(), MAKEINTRESOURCEA(IDB_TOOLBUTTONS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))};
   ASSERT_TRUE(strip);
   const SIZE s = bitmapSize(strip.get());
@@ -113,12 +113,12 @@ TEST(Resources, ToolButtonStripMakesSevenMaskedImages) {
     BITMAPINFO format{};
     format.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, 16, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    zep::GdiObject canvas{CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0)};
+    zep::GdiObject<HBITMAP> canvas{CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0)};
     ASSERT_TRUE(canvas);
     const PixelReader pixels(canvas.get());
-    zep::GdiObject brush{CreateSolidBrush(face)};
+    zep::GdiObject<HBRUSH> brush{CreateSolidBrush(face)};
     const RECT all{0, 0, 16, 16};
-    FillRect(pixels.dc.get(), &all, static_cast<HBRUSH>(brush.get()));
+    FillRect(pixels.dc.get(), &all, brush.get());
     ASSERT_TRUE(ImageList_Draw(list.get(), i, pixels.dc.get(), 0, 0, ILD_NORMAL));
     EXPECT_EQ(face, pixels.at(15, 15)) << "picture " << i;
     int drawn = 0;
@@ -130,7 +130,7 @@ TEST(Resources, ToolButtonStripMakesSevenMaskedImages) {
 
 TEST(Resources, GlyphsAreTwoImagesOnOlive) {
   for (int id : {IDB_TRASHGLYPH, IDB_CLOSEGLYPH}) {
-    zep::GdiObject glyph{LoadBitmapA(self(), MAKEINTRESOURCEA(id))};
+    zep::GdiObject<HBITMAP> glyph{LoadBitmapA(self(), MAKEINTRESOURCEA(id))};
     ASSERT_TRUE(glyph) << id;
     const SIZE s = bitmapSize(glyph.get());
     EXPECT_EQ(32, s.cx);
@@ -149,7 +149,7 @@ TEST(Resources, GlyphsAreTwoImagesOnOlive) {
 }
 
 TEST(Resources, AboutPictureIs32By32With256Colours) {
-  zep::GdiObject about{static_cast<HBITMAP>(
+  zep::GdiObject<HBITMAP> about{static_cast<HBITMAP>(
       LoadImageA(self(), MAKEINTRESOURCEA(IDB_ABOUT), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))};
   ASSERT_TRUE(about);
   DIBSECTION dib{};
