@@ -89,7 +89,8 @@ int main() {
 
     std::sort(times.begin(), times.end());
     std::printf("Repaint of the main window: median %.3f ms over %d repaints\n", times[times.size() / 2], Repaints);
-    std::printf("GDI objects: %lu before, %lu after%s\n", before, after, after > before ? " (GREW)" : "");
+    std::printf("GDI objects of the process: %lu before, %lu after%s\n", before, after,
+                after > before ? " (GREW)" : before == 0 ? " (not reported by this system)" : "");
     std::printf("Fonts, pens and brushes made by one warm repaint: %zu\n", warm);
     return after > before ? 1 : 0;
 }

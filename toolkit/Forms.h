@@ -123,6 +123,7 @@ public:
     void DestroyForms();
 
 private:
+    friend struct ApplicationReset;  // the tests start each case with a running application
     static LRESULT CALLBACK AppWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool PreTranslate(MSG& msg);
 

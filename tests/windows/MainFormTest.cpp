@@ -8,7 +8,10 @@
 #include "ui/InfoUnit.h"
 #include "ui/MainUnit.h"
 
+#include <windowsx.h>
+
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,37 +35,43 @@ void MouseClickOval(const TOvalButton& button) {
     ::SendMessageA(host, WM_MOUSEMOVE, 0, At(p.x, p.y));
     ::SendMessageA(host, WM_LBUTTONDOWN, MK_LBUTTON, At(p.x, p.y));
     ::SendMessageA(host, WM_LBUTTONUP, 0, At(p.x, p.y));
-    Pump();
+    Flush();
 }
 
 // A click of the real pointer at a client point of a shown window: it moves
-// there first, and each step is handled before the next, as a hand would do it.
+// there first, and each step has reached the window before the next, as a hand
+// would do it.
 void RealClick(HWND window, POINT p) {
+    const POINT client = p;
+    std::set<UINT> arrived;  // the mouse messages the window got at the point
+    TWindowHook seen(window, [&](UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+        if (GET_X_LPARAM(lParam) == client.x && GET_Y_LPARAM(lParam) == client.y) arrived.insert(message);
+        return false;
+    });
     ::ClientToScreen(window, &p);
     auto send = [](DWORD flags, int dx = 0, int dy = 0) {
         INPUT input{};
         input.type = INPUT_MOUSE;
         input.mi = {dx, dy, 0, flags, 0, 0};
         ::SendInput(1, &input, sizeof input);
-        Pump(60);
+    };
+    auto reached = [&](UINT message) {
+        return WaitUntil([&] { return arrived.count(message) != 0; }, 5);
     };
     // Under Wine a late report of an earlier pointer position can undo a move:
-    // repeat it until the pointer has stayed at the point for a while.
-    auto stays = [&p] {
-        for (int i = 0; i < 5; ++i) {
-            Pump(40);
-            POINT at{};
-            if (!::GetCursorPos(&at) || at.x != p.x || at.y != p.y) return false;
-        }
-        return true;
-    };
-    for (int tries = 0; tries < 20; ++tries) {
+    // move again until the window has seen the pointer at the point.
+    bool there = false;
+    for (int tries = 0; tries < 5 && !there; ++tries) {
         send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(p.x, 65536, ::GetSystemMetrics(SM_CXSCREEN)) + 1,
              MulDiv(p.y, 65536, ::GetSystemMetrics(SM_CYSCREEN)) + 1);
-        if (stays()) break;
+        there = reached(WM_MOUSEMOVE);
     }
+    ASSERT_TRUE(there) << "the pointer did not reach the window";
     send(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(reached(WM_LBUTTONDOWN));
     send(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(reached(WM_LBUTTONUP));
+    Flush();
 }
 
 // A click on a tool button, as the tool bar receives it.
@@ -74,7 +83,7 @@ void ClickToolButton(const TToolButton& button, HWND bar) {
     ::ScreenToClient(bar, &p);
     ::PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, At(p.x, p.y));
     ::PostMessageA(bar, WM_LBUTTONUP, 0, At(p.x, p.y));
-    Pump(60);
+    Flush();
 }
 
 class MainFormTest : public Sandbox {
@@ -342,7 +351,7 @@ TEST_F(MainFormTest, MouseTicksAGroupAndClicksApply) {
     for (const char* s : {"Chess", "Mail", "Editor"}) Shortcut(repo, s, s);
     auto form = Start();
     form->Show();
-    Pump(100);
+    Flush();
 
     // The box of the second item, Work.
     RealClick(form->GroupListBox->Handle(), {TCheckListBox::kBoxWidth / 2, TCustomListBox::kItemHeight + 6});
@@ -361,7 +370,7 @@ TEST_F(MainFormTest, ClosingStoresPositionAutoRunAndTicks) {
     }
     auto form = Start();
     form->Show();
-    Pump();
+    Flush();
 
     // The Auto-Run button comes up and takes the auto-start entry away.
     ClickToolButton(*form->OptionsAutorun, form->ToolBar1->Handle());
@@ -387,7 +396,7 @@ TEST_F(MainFormTest, AutoRunClickedDownRegistersTheProgram) {
     }
     auto form = Start();
     form->Show();
-    Pump();
+    Flush();
     ClickToolButton(*form->OptionsAutorun, form->ToolBar1->Handle());
     EXPECT_TRUE(form->OptionsAutorun->Down());
     EXPECT_EQ(folders.ProgramFolder + "zepton.exe",
@@ -414,7 +423,7 @@ TEST_F(MainFormTest, AutoRunThatNoKeyTakesIsReportedAndTheButtonComesBackUp) {
 TEST_F(MainFormTest, HelpOpensTheHelpFileAndAboutShowsTheAboutWindow) {
     auto form = Start();
     form->Show();
-    Pump();
+    Flush();
     std::vector<std::pair<HWND, std::string>> opened;
     {
         const ShellOpenRedirect shell([&](HWND owner, const std::string& file) { opened.emplace_back(owner, file); });

@@ -23,7 +23,7 @@ protected:
         InitApplication();
         form = std::make_unique<TestForm>(TestForm::Plain());
         form->Show();
-        Pump();
+        Flush();
     }
     void TearDown() override { form.reset(); }
 
@@ -54,7 +54,7 @@ TEST_F(ControlsTest, CheckListBoxTicksFlipOnlyFromTheBox) {
     // A click on item 1's box ticks item 1 alone.
     ::PostMessageA(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, ItemPoint(5, 1));
     ::PostMessageA(list.Handle(), WM_LBUTTONUP, 0, ItemPoint(5, 1));
-    Pump();
+    Flush();
     EXPECT_FALSE(list.Checked(0));
     EXPECT_TRUE(list.Checked(1));
     EXPECT_TRUE(list.Checked(2));
@@ -63,14 +63,14 @@ TEST_F(ControlsTest, CheckListBoxTicksFlipOnlyFromTheBox) {
     // A click on the text selects without flipping.
     ::PostMessageA(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, ItemPoint(60, 0));
     ::PostMessageA(list.Handle(), WM_LBUTTONUP, 0, ItemPoint(60, 0));
-    Pump();
+    Flush();
     EXPECT_EQ(0, list.ItemIndex());
     EXPECT_FALSE(list.Checked(0));
 
     // Below the last item nothing flips.
     ::PostMessageA(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, ItemPoint(5, 6));
     ::PostMessageA(list.Handle(), WM_LBUTTONUP, 0, ItemPoint(5, 6));
-    Pump();
+    Flush();
     EXPECT_FALSE(list.Checked(0));
     EXPECT_TRUE(list.Checked(1));
     EXPECT_TRUE(list.Checked(2));
@@ -78,7 +78,7 @@ TEST_F(ControlsTest, CheckListBoxTicksFlipOnlyFromTheBox) {
     // The space key flips the selected item.
     list.SetItemIndex(2);
     ::PostMessageA(list.Handle(), WM_CHAR, ' ', 0);
-    Pump();
+    Flush();
     EXPECT_FALSE(list.Checked(2));
     EXPECT_EQ(2, list.ItemIndex());
 
@@ -123,7 +123,7 @@ TEST_F(ControlsTest, CheckListBoxRightClickOpensItsPopupMenu) {
     std::thread chooser(ChooseFirstMenuItem, std::ref(opened));
     ::PostMessageA(list.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, ItemPoint(60, 1));
     ::PostMessageA(list.Handle(), WM_RBUTTONUP, 0, ItemPoint(60, 1));
-    Pump(200);
+    Flush();
     chooser.join();
     EXPECT_TRUE(opened);
     EXPECT_EQ(1, chosen);
@@ -141,19 +141,19 @@ TEST_F(ControlsTest, ListBoxReportsSelectionChangesAndDoubleClicks) {
 
     ::PostMessageA(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, ItemPoint(30, 2));
     ::PostMessageA(list.Handle(), WM_LBUTTONUP, 0, ItemPoint(30, 2));
-    Pump();
+    Flush();
     EXPECT_EQ(std::vector<int>{2}, clicks);
 
     // The keyboard moves the selection and reports it too.
     ::SetFocus(list.Handle());
     ::PostMessageA(list.Handle(), WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageA(list.Handle(), WM_KEYUP, VK_DOWN, 0);
-    Pump();
+    Flush();
     EXPECT_EQ((std::vector<int>{2, 3}), clicks);
 
     // Setting the selection from code is no user's click.
     list.SetItemIndex(0);
-    Pump();
+    Flush();
     EXPECT_EQ(2u, clicks.size());
 
     // The system's sequence: down, up, double-click, up.
@@ -161,7 +161,7 @@ TEST_F(ControlsTest, ListBoxReportsSelectionChangesAndDoubleClicks) {
     ::PostMessageA(list.Handle(), WM_LBUTTONUP, 0, ItemPoint(30, 1));
     ::PostMessageA(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, ItemPoint(30, 1));
     ::PostMessageA(list.Handle(), WM_LBUTTONUP, 0, ItemPoint(30, 1));
-    Pump();
+    Flush();
     EXPECT_EQ(std::vector<int>{1}, doubleClicks);
 
     list.Delete(1);
@@ -193,11 +193,11 @@ TEST_F(ControlsTest, EditRefusesCharactersBeyondItsMaximum) {
 
     ::SetFocus(edit.Handle());
     for (int i = 0; i < 20; ++i) ::PostMessageA(edit.Handle(), WM_CHAR, 'a' + i, 0);
-    Pump();
+    Flush();
     EXPECT_EQ("abcdefghijklmnopqrst", edit.Text());
     EXPECT_EQ(20, changes);
     ::PostMessageA(edit.Handle(), WM_CHAR, 'u', 0);
-    Pump();
+    Flush();
     EXPECT_EQ("abcdefghijklmnopqrst", edit.Text());
 
     // Pasting is cut at the limit as well.
@@ -253,12 +253,12 @@ TEST_F(ControlsTest, LabelSizesItselfAndTakesMouse) {
     EXPECT_EQ(1, clicks);
     EXPECT_EQ(1, label.enters);
     ::PostMessageA(form->Handle(), WM_MOUSEMOVE, 0, At(300, 200));
-    Pump();
+    Flush();
     EXPECT_EQ(1, label.leaves);
     // A click that ends outside the label is no click.
     ::PostMessageA(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(8, 5));
     ::PostMessageA(form->Handle(), WM_LBUTTONUP, 0, At(300, 200));
-    Pump();
+    Flush();
     EXPECT_EQ(1, clicks);
 }
 

@@ -12,6 +12,7 @@
 
 #include "resources/resource.h"
 #include "resources/version.h"
+#include "toolkit/ImgList.h"
 #include "win/Handle.h"
 
 namespace {
@@ -27,7 +28,6 @@ struct Releaser {
 template <typename H, auto Release>
 using Owned = std::unique_ptr<std::remove_pointer_t<H>, Releaser<Release>>;
 using OwnedDc = Owned<HDC, DeleteDC>;
-using OwnedImageList = Owned<HIMAGELIST, ImageList_Destroy>;
 using OwnedWindow = Owned<HWND, DestroyWindow>;
 using OwnedIcon = Owned<HICON, DestroyIcon>;
 
@@ -97,13 +97,13 @@ TEST(Resources, ToolButtonStripMakesSevenMaskedImages) {
   EXPECT_EQ(16 * ZEPTON_TOOLBUTTON_COUNT, s.cx);
   EXPECT_EQ(16, s.cy);
 
-  // Loaded as a device-dependent bitmap: from a 4-bit DIB section Wine's image list drops the mask.
-  OwnedImageList list{ImageList_LoadImageA(self(), MAKEINTRESOURCEA(IDB_TOOLBUTTONS), 16, 0,
-                                            ZEPTON_TOOLBUTTONS_MASK, IMAGE_BITMAP, 0)};
-  ASSERT_NE(nullptr, list);
-  EXPECT_EQ(ZEPTON_TOOLBUTTON_COUNT, ImageList_GetImageCount(list.get()));
+  // The path the main window takes: the strip loaded as a DIB section, then masked by colour.
+  zep::TImageList images(nullptr);
+  EXPECT_EQ(0, images.LoadFromResourceName(self(), MAKEINTRESOURCEA(IDB_TOOLBUTTONS), ZEPTON_TOOLBUTTONS_MASK));
+  HIMAGELIST list = images.Handle();
+  EXPECT_EQ(ZEPTON_TOOLBUTTON_COUNT, ImageList_GetImageCount(list));
   int cx = 0, cy = 0;
-  ImageList_GetIconSize(list.get(), &cx, &cy);
+  ImageList_GetIconSize(list, &cx, &cy);
   EXPECT_EQ(16, cx);
   EXPECT_EQ(16, cy);
   // Drawn the way the tool bar draws them, every picture leaves its corner to the
@@ -119,7 +119,7 @@ TEST(Resources, ToolButtonStripMakesSevenMaskedImages) {
     zep::GdiObject<HBRUSH> brush{CreateSolidBrush(face)};
     const RECT all{0, 0, 16, 16};
     FillRect(pixels.dc.get(), &all, brush.get());
-    ASSERT_TRUE(ImageList_Draw(list.get(), i, pixels.dc.get(), 0, 0, ILD_NORMAL));
+    ASSERT_TRUE(ImageList_Draw(list, i, pixels.dc.get(), 0, 0, ILD_NORMAL));
     EXPECT_EQ(face, pixels.at(15, 15)) << "picture " << i;
     int drawn = 0;
     for (int y = 0; y < 16; ++y)
