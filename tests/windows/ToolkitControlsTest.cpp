@@ -7,6 +7,7 @@
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/ImgList.h"
 #include "toolkit/StdCtrls.h"
+#include "toolkit/WindowHook.h"
 
 #include <commctrl.h>
 
@@ -95,9 +96,10 @@ TEST_F(ControlsTest, CheckListBoxTicksFlipOnlyFromTheBox) {
     EXPECT_EQ(TCustomListBox::kItemHeight, ::SendMessageA(list.Handle(), LB_GETITEMHEIGHT, 0, 0));
 }
 
-// Chooses the first item of the pop-up menu that opens next, from another thread.
-void ChooseFirstMenuItem(std::atomic<bool>& opened) {
-    for (int i = 0; i < 500; ++i) {
+// Chooses the first item of the pop-up menu that opens next, from another
+// thread, unless told to stop first.
+void ChooseFirstMenuItem(std::atomic<bool>& opened, const std::atomic<bool>& stop) {
+    for (int i = 0; i < 2000 && !stop; ++i) {
         HWND menu = ::FindWindowA("#32768", nullptr);
         if (menu && ::IsWindowVisible(menu)) {
             opened = true;
@@ -109,7 +111,7 @@ void ChooseFirstMenuItem(std::atomic<bool>& opened) {
     }
 }
 
-TEST_F(ControlsTest, CheckListBoxRightClickOpensItsPopupMenu) {
+TEST_F(ControlsTest, CheckListBoxRightClickOpensItsPopupMenuWhenItPopsUpByItself) {
     auto& list = Make<TCheckListBox>(form.get(), 6, 16, 220, 137);
     list.Add("Games");
     list.Add("Office");
@@ -118,16 +120,28 @@ TEST_F(ControlsTest, CheckListBoxRightClickOpensItsPopupMenu) {
     menu.Add("Select all groups", [&](TObject*) { ++chosen; });
     menu.Add("Reverse selection");
     list.SetPopupMenu(&menu);
+    // Its owner hears from the menu once it has closed, so that it can open again at once.
+    bool ownerTold = false;
+    TWindowHook owner(Application().Handle(), [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+        ownerTold |= message == WM_NULL;
+        return false;
+    });
 
-    std::atomic<bool> opened{false};
-    std::thread chooser(ChooseFirstMenuItem, std::ref(opened));
-    ::PostMessageA(list.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, ItemPoint(60, 1));
-    ::PostMessageA(list.Handle(), WM_RBUTTONUP, 0, ItemPoint(60, 1));
-    Flush();
-    chooser.join();
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(1, chosen);
-    EXPECT_EQ(&list, menu.PopupComponent);
+    for (bool autoPopup : {false, true}) {
+        SCOPED_TRACE(autoPopup ? "AutoPopup" : "no AutoPopup");
+        menu.AutoPopup = autoPopup;
+        std::atomic<bool> opened{false}, stop{false};
+        std::thread chooser(ChooseFirstMenuItem, std::ref(opened), std::cref(stop));
+        ::PostMessageA(list.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, ItemPoint(60, 1));
+        ::PostMessageA(list.Handle(), WM_RBUTTONUP, 0, ItemPoint(60, 1));
+        Flush();  // a menu that opened has closed again
+        stop = true;
+        chooser.join();
+        EXPECT_EQ(autoPopup, opened);
+        EXPECT_EQ(autoPopup ? 1 : 0, chosen);
+        EXPECT_EQ(autoPopup ? &list : nullptr, menu.PopupComponent);
+        EXPECT_TRUE(WaitUntil([&] { return ownerTold == autoPopup; }));
+    }
     EXPECT_EQ(-1, list.ItemIndex());  // a right click selects nothing
     EXPECT_FALSE(list.Checked(1));
 }
