@@ -55,15 +55,20 @@ void RealClick(HWND window, POINT p) {
         input.mi = {dx, dy, 0, flags, 0, 0};
         ::SendInput(1, &input, sizeof input);
     };
+    auto moveTo = [&send](int x, int y) {
+        send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(x, 65536, ::GetSystemMetrics(SM_CXSCREEN)) + 1,
+             MulDiv(y, 65536, ::GetSystemMetrics(SM_CYSCREEN)) + 1);
+    };
     auto reached = [&](UINT message) {
         return WaitUntil([&] { return arrived.count(message) != 0; }, 5);
     };
-    // Under Wine a late report of an earlier pointer position can undo a move:
+    // From a step beside the point, since a pointer already there would not
+    // move. Under Wine a late report of an earlier position can undo a move:
     // move again until the window has seen the pointer at the point.
     bool there = false;
     for (int tries = 0; tries < 5 && !there; ++tries) {
-        send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(p.x, 65536, ::GetSystemMetrics(SM_CXSCREEN)) + 1,
-             MulDiv(p.y, 65536, ::GetSystemMetrics(SM_CYSCREEN)) + 1);
+        moveTo(p.x - 2, p.y);
+        moveTo(p.x, p.y);
         there = reached(WM_MOUSEMOVE);
     }
     ASSERT_TRUE(there) << "the pointer did not reach the window";
