@@ -60,7 +60,8 @@ int main() {
     MainFormEnvironment environment;
     environment.exePath = root + "zepton.exe";
     environment.shellFoldersKey = "\\" + key + "\\Shell Folders";
-    environment.settingsKeys = {HKEY_CURRENT_USER, "\\" + key + "\\Setup", HKEY_CURRENT_USER, key + "\\Run"};
+    environment.settingsKeys = {HKEY_CURRENT_USER, "\\" + key + "\\Setup", HKEY_CURRENT_USER, key + "\\Run",
+                                HKEY_CURRENT_USER, key + "\\UserRun"};
 
     Application().Initialize();
     Application().SetTitle("Zepton");
