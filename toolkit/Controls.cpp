@@ -201,9 +201,12 @@ TWinControl* TWinControl::FromHandle(HWND window) {
     if (!window) return nullptr;
     if (ownClassAtom && ::GetClassWord(window, GCW_ATOM) == ownClassAtom)
         return reinterpret_cast<TWinControl*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    DWORD_PTR self = 0;
-    return ::GetWindowSubclass(window, &SubclassProc, kSubclassId, &self) ? reinterpret_cast<TWinControl*>(self)
-                                                                          : nullptr;
+    // A native control is among its parent's children.
+    const TWinControl* parent = FromHandle(::GetAncestor(window, GA_PARENT));
+    if (!parent) return nullptr;
+    for (TWinControl* child : parent->children_)
+        if (child->handle_ == window) return child;
+    return nullptr;
 }
 
 TWinControl* TWinControl::ChildWithId(int id) const {
@@ -252,13 +255,13 @@ LRESULT CALLBACK TWinControl::CreationHook(int code, WPARAM wParam, LPARAM lPara
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-bool TWinControl::Bind(HWND window) {
+// A native control that cannot be subclassed stays unbound, and CreateHandle fails.
+void TWinControl::Bind(HWND window) {
     if (ownClass_)
         ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     else if (!::SetWindowSubclass(window, &SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-        return false;
+        return;
     handle_ = window;
-    return true;
 }
 
 LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -162,7 +162,7 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self);
     static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
-    bool Bind(HWND window);
+    void Bind(HWND window);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     TWinControl* ChildWithId(int id) const;
     void PaintGraphicControls(HDC dc, const RECT& dirty);
