@@ -82,8 +82,8 @@ void TOvalButton::SetTransparentColor(TColor value) { Change(FTransparentColor, 
 // ---- hit test
 
 bool TOvalButton::PtInOval(int X, int Y) const {
-    GdiObject region(::CreateEllipticRgn(0, 0, Width(), Height()));
-    return region && ::PtInRegion(static_cast<HRGN>(region.get()), X, Y);
+    GdiObject<HRGN> region(::CreateEllipticRgn(0, 0, Width(), Height()));
+    return region && ::PtInRegion(region.get(), X, Y);
 }
 
 // ---- drawing

@@ -32,7 +32,7 @@ public:
 
 private:
     int width_, height_;
-    GdiObject bitmap_;
+    GdiObject<HBITMAP> bitmap_;
     MemoryDC dc_;  // goes first, letting go of the bitmap
     const std::uint32_t* bits_ = nullptr;
 };

@@ -56,6 +56,11 @@ LRESULT TCheckListBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TCheckListBox::Reflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (message == WM_MEASUREITEM) {
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kItemHeight;
+        result = TRUE;
+        return true;
+    }
     if (message != WM_DRAWITEM) return false;
     DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     result = TRUE;
@@ -75,14 +80,14 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     const int index = static_cast<int>(item.itemID);
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
 
-    GdiObject window(::CreateSolidBrush(ColorToRGB(Color)));
+    HBRUSH window = SolidBrush(Color);
     RECT box = item.rcItem;
     box.right = text.left;
-    ::FillRect(dc, &box, static_cast<HBRUSH>(window.get()));
+    ::FillRect(dc, &box, window);
     box = {item.rcItem.left + 1, item.rcItem.top, item.rcItem.left + kBoxWidth, item.rcItem.top + kItemHeight};
     ::DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | (Checked(index) ? DFCS_CHECKED : 0u));
 
-    ::FillRect(dc, &text, selected ? ::GetSysColorBrush(COLOR_HIGHLIGHT) : static_cast<HBRUSH>(window.get()));
+    ::FillRect(dc, &text, selected ? ::GetSysColorBrush(COLOR_HIGHLIGHT) : window);
     SelectedObject font(dc, Font().Handle());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(Font().Color()));

@@ -48,9 +48,6 @@ TToolBar::TToolBar(TComponent* owner, TWinControl* parent, int left, int top, in
     ::SendMessageA(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageA(Handle(), TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
     ::SendMessageA(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
-    // The edge lines take the outer pixels: make the bar measure its frame again.
-    ::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                                                      SWP_FRAMECHANGED);
 }
 
 void TToolBar::SetImages(TImageList* images) {

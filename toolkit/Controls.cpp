@@ -6,26 +6,55 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
+#include <stdexcept>
+#include <utility>
 
 namespace zep {
 namespace {
 
-const char* const kThisProperty = "Zepton.Control";
 const char* const kWindowClass = "ZeptonWindow";
+// The toolkit's own entry in a native control's subclass chain.
+constexpr UINT_PTR kSubclassId = 1;
+// Control IDs start above the dialog commands (IDOK, IDCANCEL, ...) that
+// IsDialogMessage sends by number.
+constexpr int kFirstChildId = 100;
 
-void RegisterWindowClass() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kWindowClass;
-    ::RegisterClassExA(&wc);
-    registered = true;
+// The native control that CreateHandle is making on this thread, until its
+// window exists.
+TWinControl* creating = nullptr;
+
+ATOM RegisterWindowClass(WNDPROC procedure) {
+    static const ATOM atom = [procedure] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+        wc.lpszClassName = kWindowClass;
+        return ::RegisterClassExA(&wc);
+    }();
+    if (!atom) throw std::runtime_error("Cannot register the window class");
+    return atom;
 }
+
+ATOM ownClassAtom = 0;
+
+// A windows hook on this thread for its own lifetime.
+class ThreadHook {
+public:
+    ThreadHook(int type, HOOKPROC procedure)
+        : hook_(::SetWindowsHookExA(type, procedure, nullptr, ::GetCurrentThreadId())) {
+        if (!hook_) throw std::runtime_error("Cannot hook the creation of a window");
+    }
+    ~ThreadHook() { ::UnhookWindowsHookEx(hook_); }
+    ThreadHook(const ThreadHook&) = delete;
+    ThreadHook& operator=(const ThreadHook&) = delete;
+
+private:
+    HHOOK hook_;
+};
 
 // One tooltip window serves the hints of every control of the program.
 HWND hintWindow = nullptr;
@@ -158,55 +187,113 @@ TGraphicControl::~TGraphicControl() {
 
 // ---- TWinControl
 
-TWinControl::TWinControl(TComponent* owner, TWinControl* parent) : TControl(owner, parent) {}
+TWinControl::TWinControl(TComponent* owner, TWinControl* parent)
+    : TControl(owner, parent), nextChildId_(kFirstChildId) {}
 
 TWinControl::~TWinControl() {
     // Owned controls go while this window still exists.
     DestroyComponents();
     if (handle_) ::DestroyWindow(handle_);
+    if (id_) std::erase(Parent()->children_, this);
 }
 
 TWinControl* TWinControl::FromHandle(HWND window) {
-    return window ? static_cast<TWinControl*>(::GetPropA(window, kThisProperty)) : nullptr;
+    if (!window) return nullptr;
+    if (ownClassAtom && ::GetClassWord(window, GCW_ATOM) == ownClassAtom)
+        return reinterpret_cast<TWinControl*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    // A native control is among its parent's children.
+    const TWinControl* parent = FromHandle(::GetAncestor(window, GA_PARENT));
+    if (!parent) return nullptr;
+    for (TWinControl* child : parent->children_)
+        if (child->handle_ == window) return child;
+    return nullptr;
+}
+
+TWinControl* TWinControl::ChildWithId(int id) const {
+    for (TWinControl* child : children_)
+        if (child->id_ == id) return child;
+    return nullptr;
 }
 
 void TWinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, HWND parentOverride) {
     ownClass_ = className == nullptr;
     if (ownClass_) {
-        RegisterWindowClass();
+        ownClassAtom = RegisterWindowClass(&StaticWndProc);
         className = kWindowClass;
     }
     HWND parentWindow = parentOverride ? parentOverride : (Parent() ? Parent()->Handle() : nullptr);
-    if (style & WS_CHILD) style |= WS_CLIPSIBLINGS;
-    handle_ = ::CreateWindowExA(exStyle, className, Caption().c_str(), style, Left(), Top(), Width(), Height(),
-                                parentWindow, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    if (!handle_) throw std::runtime_error(std::string("Cannot create window of class ") + className);
-    ::SetPropA(handle_, kThisProperty, this);
-    classProc_ = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc)));
+    HMENU id = nullptr;
+    if (style & WS_CHILD) {
+        style |= WS_CLIPSIBLINGS;
+        id_ = Parent()->nextChildId_++;
+        Parent()->children_.push_back(this);
+        id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
+    }
+    HWND window;
+    {
+        // A native control is subclassed the moment it exists, before its first message.
+        std::optional<ThreadHook> hook;
+        if (!ownClass_) {
+            hook.emplace(WH_CBT, &CreationHook);
+            creating = this;
+        }
+        window = ::CreateWindowExA(exStyle, className, Caption().c_str(), style, Left(), Top(), Width(), Height(),
+                                   parentWindow, id, ::GetModuleHandleA(nullptr), this);
+        creating = nullptr;
+    }
+    if (!window || window != handle_) {
+        if (window) ::DestroyWindow(window);
+        throw std::runtime_error(std::string("Cannot create window of class ") + className);
+    }
     ::SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
 }
 
+LRESULT CALLBACK TWinControl::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && creating &&
+        reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->lpCreateParams == creating)
+        std::exchange(creating, nullptr)->Bind(reinterpret_cast<HWND>(wParam));
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A native control that cannot be subclassed stays unbound, and CreateHandle fails.
+void TWinControl::Bind(HWND window) {
+    if (ownClass_)
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    else if (!::SetWindowSubclass(window, &SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+        return;
+    handle_ = window;
+}
+
 LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    TWinControl* control = FromHandle(window);
-    if (!control) return ::DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCCREATE)
+        static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams)->Bind(window);
+    // A few messages (WM_GETMINMAXINFO) come before WM_NCCREATE.
+    auto* control = reinterpret_cast<TWinControl*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    return control ? control->Dispatch(message, wParam, lParam) : ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TWinControl::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self) {
+    return reinterpret_cast<TWinControl*>(self)->Dispatch(message, wParam, lParam);
+}
+
+LRESULT TWinControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCDESTROY) {
-        WNDPROC classProc = control->classProc_;
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProc));
-        ::RemovePropA(window, kThisProperty);
-        control->handle_ = nullptr;
-        return ::CallWindowProcA(classProc, window, message, wParam, lParam);
+        // The last message: the window lets go of this object, and only of it.
+        const LRESULT result = DefaultProc(message, wParam, lParam);
+        if (ownClass_)
+            ::SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+        else
+            ::RemoveWindowSubclass(handle_, &SubclassProc, kSubclassId);
+        handle_ = nullptr;
+        return result;
     }
-    try {
-        return control->WndProc(message, wParam, lParam);
-    } catch (...) {
-        Application().HandleException();
-        return 0;
-    }
+    return Guarded([&] { return WndProc(message, wParam, lParam); });
 }
 
 LRESULT TWinControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::CallWindowProcA(classProc_, handle_, message, wParam, lParam);
+    return ownClass_ ? ::DefWindowProcA(handle_, message, wParam, lParam)
+                     : ::DefSubclassProc(handle_, message, wParam, lParam);
 }
 
 LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -215,11 +302,9 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         if (!ownClass_) break;
         {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(handle_, &ps);
-            PaintWindow(dc);
-            PaintGraphicControls(dc, ps.rcPaint);
-            ::EndPaint(handle_, &ps);
+            PaintDC paint(handle_);
+            PaintWindow(paint.Handle());
+            PaintGraphicControls(paint.Handle(), paint.Dirty());
         }
         return 0;
     case WM_ERASEBKGND:
@@ -227,9 +312,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         {
             RECT r;
             ::GetClientRect(handle_, &r);
-            HBRUSH brush = ::CreateSolidBrush(ColorToRGB(Color));
-            ::FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
-            ::DeleteObject(brush);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &r, SolidBrush(Color));
         }
         return 1;
     case WM_SETCURSOR:
@@ -252,7 +335,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<HWND>(lParam) != handle_) captured_ = nullptr;
         break;
     case WM_CONTEXTMENU:
-        if (PopupMenu() && reinterpret_cast<HWND>(wParam) == handle_) {
+        if (PopupMenu() && PopupMenu()->AutoPopup && reinterpret_cast<HWND>(wParam) == handle_) {
             POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             if (pt.x == -1 && pt.y == -1) ::GetCursorPos(&pt);
             PopupMenu()->PopupComponent = this;
@@ -275,20 +358,20 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 bool TWinControl::Reflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 bool TWinControl::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    HWND child = nullptr;
+    TWinControl* control = nullptr;
     switch (message) {
-    case WM_COMMAND: child = reinterpret_cast<HWND>(lParam); break;
-    case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(lParam)->hwndFrom; break;
-    case WM_DRAWITEM: child = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem; break;
-    case WM_MEASUREITEM: child = ::GetDlgItem(handle_, static_cast<int>(wParam)); break;
+    case WM_COMMAND: control = FromHandle(reinterpret_cast<HWND>(lParam)); break;
+    case WM_NOTIFY: control = FromHandle(reinterpret_cast<NMHDR*>(lParam)->hwndFrom); break;
+    case WM_DRAWITEM: control = FromHandle(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem); break;
+    // Comes while the child is being made, before its parent can know its window.
+    case WM_MEASUREITEM: control = ChildWithId(static_cast<int>(wParam)); break;
     }
-    TWinControl* control = FromHandle(child);
     return control && control != this && control->Reflected(message, wParam, lParam, result);
 }
 
 bool TWinControl::SetCursorForClient() {
     TCursor cursor = Screen().Cursor();
-    if (cursor == crDefault && hover_) cursor = hover_->Cursor();
+    if (cursor == crDefault && hover_ && hover_->Enabled()) cursor = hover_->Cursor();
     if (cursor == crDefault) cursor = TControl::Cursor();
     if (cursor == crDefault) return false;
     ::SetCursor(Screen().CursorHandle(cursor));
@@ -301,21 +384,18 @@ void TWinControl::PaintGraphicControls(HDC dc, const RECT& dirty) {
     for (TGraphicControl* control : graphics_) {
         RECT bounds = control->BoundsRect(), overlap;
         if (!control->Visible() || !::IntersectRect(&overlap, &bounds, &dirty)) continue;
-        int saved = ::SaveDC(dc);
+        SavedDC saved(dc);
         ::SetViewportOrgEx(dc, control->Left(), control->Top(), nullptr);
         ::IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
-        {
-            TCanvas canvas(dc);
-            control->Paint(canvas);
-        }
-        ::RestoreDC(dc, saved);
+        TCanvas canvas(dc);
+        control->Paint(canvas);
     }
 }
 
-TGraphicControl* TWinControl::ControlAt(POINT point) const {
+TGraphicControl* TWinControl::ControlAt(POINT point, bool allowDisabled) const {
     for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it) {
         RECT r = (*it)->BoundsRect();
-        if ((*it)->Visible() && (*it)->Enabled() && ::PtInRect(&r, point)) return *it;
+        if ((*it)->Visible() && ((*it)->Enabled() || allowDisabled) && ::PtInRect(&r, point)) return *it;
     }
     return nullptr;
 }
@@ -361,7 +441,7 @@ bool TWinControl::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
         TGraphicControl* under = ControlAt(pt);
         TGraphicControl* target = captured_ ? captured_ : under;
         if (target) target->MouseMove(shift, pt.x - target->Left(), pt.y - target->Top());
-        SetHover(under);
+        SetHover(ControlAt(pt, true));
         return target != nullptr;
     }
     case WM_LBUTTONDOWN:

@@ -132,8 +132,9 @@ public:
     void AddGraphicControl(TGraphicControl* control) { graphics_.push_back(control); }
     void RemoveGraphicControl(TGraphicControl* control);
 
-    // The topmost enabled, visible windowless control at a client point.
-    TGraphicControl* ControlAt(POINT point) const;
+    // The topmost visible windowless control at a client point; a disabled one
+    // only when asked for (it sees the pointer come and go, but no buttons).
+    TGraphicControl* ControlAt(POINT point, bool allowDisabled = false) const;
 
     static TWinControl* FromHandle(HWND window);
 
@@ -141,7 +142,9 @@ public:
     TColor Color = clBtnFace;
 
 protected:
-    // Creates the window; a null class name uses the toolkit's own window class.
+    // Creates the window, bound to this object from its first message on; a
+    // null class name uses the toolkit's own window class, another name makes
+    // a native control. A child window gets a control ID of its own.
     void CreateHandle(const char* className, DWORD style, DWORD exStyle = 0, HWND parentOverride = nullptr);
     // Every message of the window; the default passes it on to the class's procedure.
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -156,6 +159,12 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
+    static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
+    void Bind(HWND window);
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    TWinControl* ChildWithId(int id) const;
     void PaintGraphicControls(HDC dc, const RECT& dirty);
     bool RouteMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void SetHover(TGraphicControl* control);
@@ -164,8 +173,10 @@ private:
     bool SetCursorForClient();
 
     HWND handle_ = nullptr;
-    WNDPROC classProc_ = nullptr;
     bool ownClass_ = false;
+    int id_ = 0;  // the control ID of a child window
+    std::vector<TWinControl*> children_;  // the windowed children, for their control IDs
+    int nextChildId_;
     std::vector<TGraphicControl*> graphics_;
     TGraphicControl* captured_ = nullptr;
     TGraphicControl* hover_ = nullptr;

@@ -60,7 +60,8 @@ TForm::TForm(TComponent* owner, const Options& options) : TWinControl(owner, nul
     ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
     TControl::SetBounds(options.left, options.top, r.right - r.left, r.bottom - r.top);
     CreateHandle(nullptr, style, exStyle, Application().Handle());
-    if (HICON icon = Application().Icon()) ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (HICON icon = Application().SmallIcon())
+        ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     // The window may have got another frame than asked for: make the client size exact.
     RECT client;
     ::GetClientRect(Handle(), &client);
@@ -214,10 +215,11 @@ void TApplication::Initialize() {
                                 nullptr, nullptr, instance, nullptr);
 }
 
-void TApplication::SetIcon(HICON icon) {
+void TApplication::SetIcon(HICON icon, HICON smallIcon) {
     icon_ = icon;
+    smallIcon_ = smallIcon;
     ::SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    ::SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon()));
 }
 
 void TApplication::SetTitle(const std::string& title) {
@@ -226,8 +228,8 @@ void TApplication::SetTitle(const std::string& title) {
 }
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    TApplication& app = Application();
-    try {
+    return Guarded([&]() -> LRESULT {
+        TApplication& app = Application();
         switch (message) {
         case WM_SYSCOMMAND:
             switch (wParam & 0xFFF0) {
@@ -250,11 +252,8 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT message, WPARAM wPar
         default:
             break;
         }
-    } catch (...) {
-        app.HandleException();
-        return 0;
-    }
-    return ::DefWindowProcA(window, message, wParam, lParam);
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    });
 }
 
 void TApplication::Terminate() {
@@ -293,12 +292,8 @@ bool TApplication::PreTranslate(MSG& msg) {
 }
 
 void TApplication::HandleMessage(MSG& msg) {
-    try {
-        if (PreTranslate(msg)) return;
-    } catch (...) {
-        HandleException();
-        return;
-    }
+    // A message whose translation failed counts as handled.
+    if (Guarded([&]() -> LRESULT { return PreTranslate(msg); }, TRUE)) return;
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
 }

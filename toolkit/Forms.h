@@ -81,7 +81,9 @@ public:
     void SetTitle(const std::string& title);
     // The program's icon, shown by the taskbar button and every form made after.
     HICON Icon() const { return icon_; }
-    void SetIcon(HICON icon);
+    // The 16 x 16 one for captions and the taskbar; the large one when none is given.
+    HICON SmallIcon() const { return smallIcon_ ? smallIcon_ : icon_; }
+    void SetIcon(HICON icon, HICON smallIcon = nullptr);
 
     // The first form made becomes the main form.
     template <class T>
@@ -121,18 +123,33 @@ public:
     void DestroyForms();
 
 private:
+    friend struct ApplicationReset;  // the tests start each case with a running application
     static LRESULT CALLBACK AppWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool PreTranslate(MSG& msg);
 
     HWND handle_ = nullptr;
     std::string title_;
     HICON icon_ = nullptr;
+    HICON smallIcon_ = nullptr;
     TForm* mainForm_ = nullptr;
     std::vector<std::unique_ptr<TForm>> forms_;
     bool terminated_ = false;
 };
 
 TApplication& Application();
+
+// The one boundary that no exception crosses: every window procedure, hook
+// and callback of the toolkit runs its work through it. An error goes to the
+// general error report, and `onError` becomes the result.
+template <class Work>
+LRESULT Guarded(Work&& work, LRESULT onError = 0) noexcept {
+    try {
+        return work();
+    } catch (...) {
+        Application().HandleException();
+        return onError;
+    }
+}
 
 // The text of the general error report: the message with "." added when its
 // last character sorts above ".".

@@ -1,26 +1,67 @@
 #include "toolkit/Graphics.h"
 
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace zep {
+
+namespace {
+
+std::size_t made = 0;
+
+template <class Handle>
+Handle Counted(Handle object) {
+    if (!object) throw std::runtime_error("Out of GDI resources");
+    ++made;
+    return object;
+}
+
+// Each cache is a short list: a program uses a handful of fonts and colours.
+template <class Key, class Handle>
+class SharedObjects {
+public:
+    template <class Make>
+    Handle Get(const Key& key, Make make) {
+        for (auto& [k, object] : objects_)
+            if (k == key) return object.get();
+        objects_.emplace_back(key, GdiObject<Handle>(Counted(make())));
+        return objects_.back().second.get();
+    }
+
+private:
+    std::vector<std::pair<Key, GdiObject<Handle>>> objects_;
+};
+
+struct FontKey {
+    std::string name;
+    int height;
+    unsigned style;
+    bool operator==(const FontKey&) const = default;
+};
+
+}  // namespace
 
 TColor ColorToRGB(TColor color) {
     if (IsSysColor(color)) return ::GetSysColor(static_cast<int>(color & 0xFF));
     return color & 0xFFFFFF;
 }
 
-// ---- TFont
+std::size_t GdiObjectsMade() { return made; }
 
-TFont& TFont::operator=(const TFont& other) {
-    if (this != &other) {
-        name_ = other.name_;
-        height_ = other.height_;
-        style_ = other.style_;
-        color_ = other.color_;
-        Changed();
-    }
-    return *this;
+HBRUSH SolidBrush(TColor color) {
+    if (IsSysColor(color)) return ::GetSysColorBrush(static_cast<int>(color & 0xFF));
+    static SharedObjects<TColor, HBRUSH> brushes;
+    return brushes.Get(color & 0xFFFFFF, [color] { return ::CreateSolidBrush(color & 0xFFFFFF); });
 }
+
+HPEN SolidPen(TColor color, int width) {
+    static SharedObjects<std::pair<TColor, int>, HPEN> pens;
+    const TColor rgb = ColorToRGB(color);
+    return pens.Get({rgb, width}, [rgb, width] { return ::CreatePen(PS_SOLID, width, rgb); });
+}
+
+// ---- TFont
 
 void TFont::SetName(const std::string& name) {
     name_ = name;
@@ -38,7 +79,9 @@ void TFont::SetStyle(unsigned style) {
 }
 
 HFONT TFont::Handle() const {
-    if (!handle_) {
+    if (handle_) return handle_;
+    static SharedObjects<FontKey, HFONT> fonts;
+    handle_ = fonts.Get({name_, height_, style_}, [this] {
         LOGFONTA lf{};
         lf.lfHeight = height_;
         lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
@@ -47,9 +90,9 @@ HFONT TFont::Handle() const {
         lf.lfCharSet = DEFAULT_CHARSET;
         lf.lfQuality = DEFAULT_QUALITY;
         lstrcpynA(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
-        handle_.reset(::CreateFontIndirectA(&lf));
-    }
-    return static_cast<HFONT>(handle_.get());
+        return ::CreateFontIndirectA(&lf);
+    });
+    return handle_;
 }
 
 // ---- TBitmap
@@ -79,12 +122,9 @@ void TBitmap::Assign(const TBitmap& other) {
 }
 
 TColor TBitmap::Pixel(int x, int y) const {
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, Handle());
-    COLORREF c = ::GetPixel(dc, x, y);
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-    return c;
+    MemoryDC dc(::CreateCompatibleDC(nullptr));
+    SelectedObject bitmap(dc.get(), Handle());
+    return ::GetPixel(dc.get(), x, y);
 }
 
 // ---- TCanvas
@@ -102,19 +142,15 @@ TCanvas::~TCanvas() {
 }
 
 void TCanvas::RealizePen() {
-    HGDIOBJ pen = Pen.style == TPenStyle::psClear
-                      ? ::GetStockObject(NULL_PEN)
-                      : ::CreatePen(PS_SOLID, Pen.width, ColorToRGB(Pen.color));
-    ::SelectObject(dc_, pen);
-    pen_.reset(Pen.style == TPenStyle::psClear ? nullptr : pen);
+    ::SelectObject(dc_, Pen.style == TPenStyle::psClear ? ::GetStockObject(NULL_PEN) : SolidPen(Pen.color, Pen.width));
 }
 
-void TCanvas::RealizeBrush() {
-    HGDIOBJ brush = Brush.style == TBrushStyle::bsClear ? ::GetStockObject(NULL_BRUSH)
-                                                       : ::CreateSolidBrush(ColorToRGB(Brush.color));
-    ::SelectObject(dc_, brush);
-    brush_.reset(Brush.style == TBrushStyle::bsClear ? nullptr : brush);
+HBRUSH TCanvas::BrushHandle() const {
+    return Brush.style == TBrushStyle::bsClear ? static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH))
+                                               : SolidBrush(Brush.color);
 }
+
+void TCanvas::RealizeBrush() { ::SelectObject(dc_, BrushHandle()); }
 
 void TCanvas::RealizeFont() {
     ::SelectObject(dc_, Font.Handle());
@@ -141,8 +177,7 @@ void TCanvas::LineTo(int x, int y) {
 
 void TCanvas::FillRect(const RECT& rect) {
     if (Brush.style == TBrushStyle::bsClear) return;
-    RealizeBrush();
-    ::FillRect(dc_, &rect, static_cast<HBRUSH>(brush_.get()));
+    ::FillRect(dc_, &rect, BrushHandle());
 }
 
 SIZE TCanvas::TextExtent(const std::string& text) {
@@ -168,12 +203,10 @@ void TCanvas::BrushCopy(const RECT& dest, const TBitmap& bitmap, const RECT& sou
     const int sw = source.right - source.left, sh = source.bottom - source.top;
     if (bitmap.Empty() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
     FillRect(dest);
-    HDC src = ::CreateCompatibleDC(dc_);
-    HGDIOBJ old = ::SelectObject(src, bitmap.Handle());
-    ::TransparentBlt(dc_, dest.left, dest.top, dw, dh, src, source.left, source.top, sw, sh,
+    MemoryDC src(::CreateCompatibleDC(dc_));
+    SelectedObject picture(src.get(), bitmap.Handle());
+    ::TransparentBlt(dc_, dest.left, dest.top, dw, dh, src.get(), source.left, source.top, sw, sh,
                      ColorToRGB(transparent));
-    ::SelectObject(src, old);
-    ::DeleteDC(src);
 }
 
 // ---- TIcon

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,13 +15,48 @@ namespace zep {
 // Plain RGB of a colour value, system colours resolved through GetSysColor.
 TColor ColorToRGB(TColor color);
 
+// Shared solid brushes and pens, one per colour (and width), kept for the
+// program's life; the caller never deletes them. A system colour's brush is
+// the system's own.
+HBRUSH SolidBrush(TColor color);
+HPEN SolidPen(TColor color, int width);
+// Fonts, pens and brushes the toolkit has made so far: a warm repaint makes none.
+std::size_t GdiObjectsMade();
+
+// BeginPaint and EndPaint as a scope: a paint that throws still ends.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    ~PaintDC() { ::EndPaint(window_, &paint_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC Handle() const { return dc_; }
+    const RECT& Dirty() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// Everything set on a device context in the scope (origin, clipping, objects) is undone at its end.
+class SavedDC {
+public:
+    explicit SavedDC(HDC dc) : dc_(dc), saved_(::SaveDC(dc)) {}
+    ~SavedDC() { ::RestoreDC(dc_, saved_); }
+    SavedDC(const SavedDC&) = delete;
+    SavedDC& operator=(const SavedDC&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
 
 class TFont {
 public:
     TFont() = default;
-    TFont(const TFont& other) : name_(other.name_), height_(other.height_), style_(other.style_), color_(other.color_) {}
-    TFont& operator=(const TFont& other);
 
     const std::string& Name() const { return name_; }
     int Height() const { return height_; }
@@ -31,16 +67,17 @@ public:
     void SetStyle(unsigned style);
     void SetColor(TColor color) { color_ = color; }
 
-    HFONT Handle() const;  // made on first use
+    // Shared by every font of the same name, height and style; made on first use.
+    HFONT Handle() const;
 
 private:
-    void Changed() { handle_.reset(); }
+    void Changed() { handle_ = nullptr; }
 
     std::string name_ = "MS Sans Serif";
     int height_ = -11;  // 8 points at 96 dots per inch
     unsigned style_ = 0;
     TColor color_ = clWindowText;
-    mutable GdiObject handle_;
+    mutable HFONT handle_ = nullptr;
 };
 
 class TBitmap {
@@ -60,11 +97,11 @@ public:
     bool Empty() const { return !handle_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    HBITMAP Handle() const { return static_cast<HBITMAP>(handle_.get()); }
+    HBITMAP Handle() const { return handle_.get(); }
     TColor Pixel(int x, int y) const;
 
 private:
-    GdiObject handle_;
+    GdiObject<HBITMAP> handle_;
     int width_ = 0;
     int height_ = 0;
 };
@@ -111,10 +148,10 @@ private:
     void RealizePen();
     void RealizeBrush();
     void RealizeFont();
+    HBRUSH BrushHandle() const;
 
     HDC dc_;
     HGDIOBJ oldPen_, oldBrush_, oldFont_;
-    GdiObject pen_, brush_;
 };
 
 // An icon of its own, copied on assignment, that tells when its picture changes.

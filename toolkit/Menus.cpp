@@ -32,7 +32,13 @@ void TPopupMenu::Popup(int x, int y) {
         if (item.Default) ::SetMenuDefaultItem(menu.get(), id, FALSE);
     }
     UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON | (Centred ? TPM_CENTERALIGN : TPM_LEFTALIGN);
-    UINT chosen = ::TrackPopupMenu(menu.get(), flags, x, y, 0, Application().Handle(), nullptr);
+    // With no window of the program active (only the tray icon shows), the menu
+    // would not close on a click elsewhere unless its owner is the foreground
+    // window, nor open again at once unless the owner gets a message after it.
+    HWND owner = Application().Handle();
+    ::SetForegroundWindow(owner);
+    UINT chosen = ::TrackPopupMenu(menu.get(), flags, x, y, 0, owner, nullptr);
+    ::PostMessageA(owner, WM_NULL, 0, 0);
     if (chosen >= 1 && chosen <= Items.size()) Items[chosen - 1]->Click();
 }
 

@@ -25,7 +25,7 @@ public:
     using TComponent::TComponent;
 
     std::vector<TMenuItem*> Items;
-    bool AutoPopup = true;
+    bool AutoPopup = true;  // a right click on the control (or tray icon) that has it opens it
     bool Centred = false;  // items centred on the point where the menu opens
     TComponent* PopupComponent = nullptr;  // whoever opened the menu last
 

@@ -204,8 +204,7 @@ void TGroupBox::PaintWindow(HDC dc) {
     SIZE extent{};
     ::GetTextExtentPoint32A(dc, Caption().c_str(), length, &extent);
     RECT text{8, 0, 8 + extent.cx, metrics.tmHeight};
-    GdiObject face(::CreateSolidBrush(ColorToRGB(Color)));
-    ::FillRect(dc, &text, static_cast<HBRUSH>(face.get()));
+    ::FillRect(dc, &text, SolidBrush(Color));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ColorToRGB(Enabled() ? Font().Color() : clGrayText));
     ::DrawTextA(dc, Caption().c_str(), length, &text, DT_SINGLELINE | DT_NOPREFIX);

@@ -13,12 +13,7 @@ const char* const kMessageWindowClass = "ZeptonMessageWindow";
 
 // The handler's answer; an error is reported and the message counts as not handled.
 bool Handled(const TMessageHandler& handler, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    try {
-        return handler && handler(message, wParam, lParam, result);
-    } catch (...) {
-        Application().HandleException();
-        return false;
-    }
+    return Guarded([&]() -> LRESULT { return handler && handler(message, wParam, lParam, result); }, FALSE) != FALSE;
 }
 
 void RegisterMessageWindowClass(WNDPROC procedure) {

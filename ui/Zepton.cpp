@@ -6,14 +6,38 @@
 #include "ui/MainUnit.h"
 #include "ui/Unit1.h"
 
+#include <objbase.h>
 #include <windows.h>
+
+namespace {
+
+// The shell (ShellExecuteA opens shortcuts) wants COM on the thread that calls it.
+class ComApartment {
+public:
+    ComApartment() : initialized_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComApartment() {
+        if (initialized_) ::CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialized_;
+};
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace zep;
+    const ComApartment com;
     try {
         Application().Initialize();
         Application().SetTitle("Zepton");
-        Application().SetIcon(::LoadIconA(instance, MAKEINTRESOURCEA(IDI_ZEPTON)));
+        // The small-icon slots get the icon's own 16 x 16 picture, not the large one shrunk.
+        Application().SetIcon(::LoadIconA(instance, MAKEINTRESOURCEA(IDI_ZEPTON)),
+                              static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZEPTON), IMAGE_ICON,
+                                                              ::GetSystemMetrics(SM_CXSMICON),
+                                                              ::GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
         MainForm = &Application().CreateForm<TMainForm>();
         Form1 = &Application().CreateForm<TForm1>();
         ContentForm = &Application().CreateForm<TContentForm>();

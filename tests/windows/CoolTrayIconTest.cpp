@@ -199,8 +199,8 @@ TEST_F(TrayIconTest, IconsFromTheImageListAndTheirCycle) {
             const MemoryDC dc(::CreateCompatibleDC(nullptr));
             const SelectedObject selected(dc.get(), picture.Handle());
             const RECT all{0, 0, 16, 16};
-            const GdiObject brush(::CreateSolidBrush(colour));
-            ::FillRect(dc.get(), &all, static_cast<HBRUSH>(brush.get()));
+            const GdiObject<HBRUSH> brush(::CreateSolidBrush(colour));
+            ::FillRect(dc.get(), &all, brush.get());
         }
         images.AddMasked(picture, TColor(0x00FF00FF));  // fuchsia: none of the three
     }
@@ -306,7 +306,7 @@ TEST_F(TrayIconTest, ClicksAndDoubleClicksWithAndWithoutOnDblClick) {
     Shell(WM_LBUTTONUP);
     Shell(WM_LBUTTONDBLCLK);
     Shell(WM_LBUTTONUP);
-    Pump(::GetDoubleClickTime() + 300);  // no click, even once the double-click time is over
+    HandleMessagesFor(::GetDoubleClickTime() + 300);  // no click, even once the double-click time is over
     EXPECT_EQ(down + ", " + up + ", double, " + up, Log());
 
     // No OnDblClick: the click comes at the release, and the double click
@@ -388,7 +388,7 @@ TEST_F(TrayIconTest, EnterBeforeTheFirstMoveAndExitOnceTheCursorRestsElsewhere) 
     Shell(WM_MOUSEMOVE);
     Shell(WM_MOUSEMOVE);
     EXPECT_EQ("enter, move, move", Log());
-    Pump(100);
+    HandleMessagesFor(100);
     EXPECT_EQ("", Log());  // the cursor stays where the last move left it
     ::SetCursorPos(260, 230);
     ASSERT_TRUE(WaitUntil([&] { return !log.empty(); }));
@@ -402,7 +402,7 @@ TEST_F(TrayIconTest, TheSharedWindowRefusesToBeClosedOrEnded) {
     HWND window = TCoolTrayIcon::TrayWindow();
     for (UINT message : {WM_CLOSE, WM_QUIT, WM_QUERYENDSESSION, WM_ENDSESSION, WM_DESTROY, WM_NCDESTROY})
         EXPECT_EQ(1, ::SendMessageA(window, message, 0, 0)) << message;
-    Pump();
+    Flush();
     EXPECT_TRUE(::IsWindow(window));
     // Other messages get the default processing.
     EXPECT_EQ(0, ::SendMessageA(window, WM_USER + 7, 0, 0));

@@ -26,7 +26,7 @@ inline void PostClickOval(const TOvalButton& button) {
 // The same click, handled before it returns.
 inline void MouseClickOval(const TOvalButton& button) {
     PostClickOval(button);
-    Pump();
+    Flush();
 }
 
 inline LPARAM ItemPoint(int index) { return At(12, index * TCustomListBox::kItemHeight + 6); }
@@ -44,18 +44,18 @@ inline void PostDoubleClickItem(HWND list, int index) {
 
 inline void ClickItem(HWND list, int index) {
     PostClickItem(list, index);
-    Pump();
+    Flush();
 }
 
 inline void DoubleClickItem(HWND list, int index) {
     PostDoubleClickItem(list, index);
-    Pump();
+    Flush();
 }
 
 // Characters as the keyboard delivers them to a focused edit field.
 inline void Type(HWND edit, const std::string& text) {
     for (char c : text) ::PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-    Pump();
+    Flush();
 }
 
 inline std::string Joined(const TCustomListBox& list) {

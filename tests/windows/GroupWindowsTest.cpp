@@ -66,7 +66,7 @@ protected:
     void ShowWith(std::initializer_list<const char*> repository) {
         for (const char* s : repository) Shortcut(repo, s);
         form.Show();
-        Pump();
+        Flush();
     }
     SeenBox Save() {
         BoxWatcher watcher;
@@ -196,7 +196,7 @@ TEST_F(ConfigWindow, ShowingCollectsTheDesktopAndKeepsOnlyTheName) {
     form.SetPosition(3, 4);
     Shortcut(repo, "Chess");
     form.Show();
-    Pump();
+    Flush();
     EXPECT_EQ(shown.left, form.WindowRect().left);
     EXPECT_EQ("Alpha|beta|Chess|Mail", Repository());
     EXPECT_EQ("", Selection());
@@ -243,7 +243,7 @@ TEST_F(ConfigWindow, ArrowsComposeTheSelection) {
     ::CreateDirectoryA(repo.c_str(), nullptr);
     form.Close();
     form.Show();
-    Pump();
+    Flush();
     ClickItem(List2(), 0);
     MouseClickOval(*form.SelectAllShortButton);  // an empty repository empties the selection
     EXPECT_EQ("", Selection());
@@ -388,12 +388,12 @@ TEST_F(ConfigWindow, DoubleClickInTheSelectionOpensTheDesktopCopy) {
     MakeMarkingShortcut(desk + "Mark.lnk", marker);
     form.Close();
     form.Show();  // collects Mark into the repository
-    Pump();
+    Flush();
     ASSERT_EQ("Mark", Repository());
     ASSERT_TRUE(::DeleteFileA((desk + "Mark.lnk").c_str()));
     DoubleClickItem(List1(), 0);
     DoubleClickItem(List2(), 0);
-    Pump(300);
+    Flush();
     EXPECT_FALSE(Exists(marker));  // not on the Desktop: nothing opens, nothing is said
 
     ASSERT_TRUE(::CopyFileA((repo + "Mark.lnk").c_str(), (desk + "Mark.lnk").c_str(), FALSE));

@@ -11,8 +11,11 @@
 #include "ui/MainUnit.h"
 #include "ui/Unit1.h"
 
+#include <windowsx.h>
+
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,33 +31,44 @@ std::string Ticks(const TMainForm& form) {
 }
 
 // A click of the real pointer at a client point of a shown window: it moves
-// there first, and each step is handled before the next, as a hand would do it.
+// there first, and each step has reached the window before the next, as a hand
+// would do it.
 void RealClick(HWND window, POINT p) {
+    const POINT client = p;
+    std::set<UINT> arrived;  // the mouse messages the window got at the point
+    TWindowHook seen(window, [&](UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+        if (GET_X_LPARAM(lParam) == client.x && GET_Y_LPARAM(lParam) == client.y) arrived.insert(message);
+        return false;
+    });
     ::ClientToScreen(window, &p);
     auto send = [](DWORD flags, int dx = 0, int dy = 0) {
         INPUT input{};
         input.type = INPUT_MOUSE;
         input.mi = {dx, dy, 0, flags, 0, 0};
         ::SendInput(1, &input, sizeof input);
-        Pump(60);
     };
-    // Under Wine a late report of an earlier pointer position can undo a move:
-    // repeat it until the pointer has stayed at the point for a while.
-    auto stays = [&p] {
-        for (int i = 0; i < 5; ++i) {
-            Pump(40);
-            POINT at{};
-            if (!::GetCursorPos(&at) || at.x != p.x || at.y != p.y) return false;
-        }
-        return true;
+    auto moveTo = [&send](int x, int y) {
+        send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(x, 65536, ::GetSystemMetrics(SM_CXSCREEN)) + 1,
+             MulDiv(y, 65536, ::GetSystemMetrics(SM_CYSCREEN)) + 1);
     };
-    for (int tries = 0; tries < 20; ++tries) {
-        send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(p.x, 65536, ::GetSystemMetrics(SM_CXSCREEN)) + 1,
-             MulDiv(p.y, 65536, ::GetSystemMetrics(SM_CYSCREEN)) + 1);
-        if (stays()) break;
+    auto reached = [&](UINT message) {
+        return WaitUntil([&] { return arrived.count(message) != 0; }, 5);
+    };
+    // From a step beside the point, since a pointer already there would not
+    // move. Under Wine a late report of an earlier position can undo a move:
+    // move again until the window has seen the pointer at the point.
+    bool there = false;
+    for (int tries = 0; tries < 5 && !there; ++tries) {
+        moveTo(p.x - 2, p.y);
+        moveTo(p.x, p.y);
+        there = reached(WM_MOUSEMOVE);
     }
+    ASSERT_TRUE(there) << "the pointer did not reach the window";
     send(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(reached(WM_LBUTTONDOWN));
     send(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(reached(WM_LBUTTONUP));
+    Flush();
 }
 
 // A click on a tool button, as the tool bar receives it.
@@ -66,7 +80,7 @@ void ClickToolButton(const TToolButton& button, HWND bar) {
     ::ScreenToClient(bar, &p);
     ::PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, At(p.x, p.y));
     ::PostMessageA(bar, WM_LBUTTONUP, 0, At(p.x, p.y));
-    Pump(60);
+    Flush();
 }
 
 class MainFormTest : public Sandbox {
@@ -334,7 +348,7 @@ TEST_F(MainFormTest, MouseTicksAGroupAndClicksApply) {
     for (const char* s : {"Chess", "Mail", "Editor"}) Shortcut(repo, s, s);
     auto form = Start();
     form->Show();
-    Pump(100);
+    Flush();
 
     // The box of the second item, Work.
     RealClick(form->GroupListBox->Handle(), {TCheckListBox::kBoxWidth / 2, TCustomListBox::kItemHeight + 6});
@@ -353,7 +367,7 @@ TEST_F(MainFormTest, ClosingStoresPositionAutoRunAndTicks) {
     }
     auto form = Start();
     form->Show();
-    Pump();
+    Flush();
 
     // The Auto-Run button comes up and takes the auto-start entry away.
     ClickToolButton(*form->OptionsAutorun, form->ToolBar1->Handle());
@@ -445,7 +459,7 @@ TEST_F(MainFormTest, AutoRunClickedDownRegistersTheProgram) {
     }
     auto form = Start();
     form->Show();
-    Pump();
+    Flush();
     ClickToolButton(*form->OptionsAutorun, form->ToolBar1->Handle());
     EXPECT_TRUE(form->OptionsAutorun->Down());
     EXPECT_EQ(folders.ProgramFolder + "zepton.exe",
@@ -472,7 +486,7 @@ TEST_F(MainFormTest, AutoRunThatNoKeyTakesIsReportedAndTheButtonComesBackUp) {
 TEST_F(MainFormTest, HelpOpensTheHelpFileAndAboutShowsTheAboutWindow) {
     auto form = Start();
     form->Show();
-    Pump();
+    Flush();
     std::vector<std::pair<HWND, std::string>> opened;
     {
         const ShellOpenRedirect shell([&](HWND owner, const std::string& file) { opened.emplace_back(owner, file); });
@@ -534,7 +548,7 @@ TEST_F(MainFormTest, GroupsConfigurationSavesAGroupTheMainListShows) {
     TForm1 config(nullptr);
     Form1 = &config;
     form->Show();
-    Pump();
+    Flush();
     bool mainTookInput = true;
     {
         WhenShown user(config.Handle(), [&] {
@@ -566,7 +580,7 @@ TEST_F(MainFormTest, PreviewShowsTheTickedGroupsAndReportsAnUnreadableOneAfterwa
     TContentForm preview(nullptr);
     ContentForm = &preview;
     form->Show();
-    Pump();
+    Flush();
     auto look = [&] {
         std::string shown;
         bool mainTookInput = true;

@@ -337,15 +337,18 @@ TEST_F(OvalButtonTest, ToggleStaysDownAndComesUpOnTheNextClick) {
     EXPECT_EQ((Events{"enter", "down", "click", "up", "down", "exit", "enter", "down", "click", "up"}), log);
 }
 
-TEST_F(OvalButtonTest, DisabledIgnoresTheMouseAndGreysTheCaption) {
+TEST_F(OvalButtonTest, DisabledSeesThePointerComeAndGoButNoButtonsAndGreysTheCaption) {
     Button().SetEnabled(false);
     ClickAt(kCentre);
     Send(WM_LBUTTONDBLCLK, MK_LBUTTON, kCentre);
     Release(kCentre);
     Button().Click();
     Button().DblClick();
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ((Events{"enter"}), log);
     EXPECT_FALSE(Button().Down());
+    Move(kOutside);
+    EXPECT_EQ((Events{"enter", "exit"}), log);
+    log.clear();
     const Snapshot s = Shot();
     EXPECT_TRUE(Raised(ClassifyBevel(s, ButtonRect(), kLight, kDark)));
     EXPECT_EQ(0, Caption(s).count);

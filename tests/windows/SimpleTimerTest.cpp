@@ -52,7 +52,7 @@ TEST_F(SimpleTimerTest, RestartsPausesAndResumes) {
     timer->SetEnabled(true);
     const DWORD started = ::GetTickCount();
     // Enabled := true again before the first tick restarts the period.
-    Pump(150);
+    HandleMessagesFor(150);
     timer->SetEnabled(true);
     const DWORD restarted = ::GetTickCount();
     ASSERT_TRUE(WaitUntil([&] { return ticks == 1; }));
@@ -64,7 +64,7 @@ TEST_F(SimpleTimerTest, RestartsPausesAndResumes) {
     EXPECT_TRUE(timer->Enabled());
     EXPECT_FALSE(timer->StopTimer(false));  // no system timer while paused
     const int paused = ticks;
-    Pump(500);
+    HandleMessagesFor(500);
     EXPECT_EQ(paused, ticks);
     timer->SetInterval(30);
     ASSERT_TRUE(WaitUntil([&] { return ticks >= paused + 2; }));
@@ -77,7 +77,7 @@ TEST_F(SimpleTimerTest, RestartsPausesAndResumes) {
     EXPECT_FALSE(timer->StopTimer(false));
     timer->SetOnTimer([&ticks](TObject*) { ++ticks; });
     const int stopped = ticks;
-    Pump(150);
+    HandleMessagesFor(150);
     EXPECT_EQ(stopped, ticks);
     timer->SetEnabled(true);
     ASSERT_TRUE(WaitUntil([&] { return ticks > stopped; }));
@@ -85,7 +85,7 @@ TEST_F(SimpleTimerTest, RestartsPausesAndResumes) {
     timer->SetEnabled(false);
     EXPECT_FALSE(timer->Enabled());
     const int idle = ticks;
-    Pump(150);
+    HandleMessagesFor(150);
     EXPECT_EQ(idle, ticks);
 }
 
@@ -102,7 +102,7 @@ TEST_F(SimpleTimerTest, OneShotTicksOncePerStartAndIsOffInsideItsHandler) {
     for (int start = 1; start <= 2; ++start) {
         ASSERT_TRUE(timer.StartTimer());
         ASSERT_TRUE(WaitUntil([&] { return ticks == start; }));
-        Pump(100);
+        HandleMessagesFor(100);
         EXPECT_EQ(start, ticks);
         EXPECT_FALSE(enabledInside);
     }
@@ -139,7 +139,7 @@ TEST_F(SimpleTimerTest, HandlerMayDestroyItsOwnTimer) {
     });
     timer->SetEnabled(true);
     ASSERT_TRUE(WaitUntil([&] { return timer == nullptr; }));
-    Pump(100);
+    HandleMessagesFor(100);
     EXPECT_EQ(1, ticks);
 }
 

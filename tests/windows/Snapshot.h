@@ -36,7 +36,7 @@ public:
     int Height() const { return height_; }
 
 private:
-    GdiObject bitmap_;
+    GdiObject<HBITMAP> bitmap_;
     const std::uint32_t* pixels_ = nullptr;
     int width_, height_;
 };

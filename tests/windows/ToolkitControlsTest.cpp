@@ -7,6 +7,7 @@
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/ImgList.h"
 #include "toolkit/StdCtrls.h"
+#include "toolkit/WindowHook.h"
 
 #include <commctrl.h>
 
@@ -23,7 +24,7 @@ protected:
         InitApplication();
         form = std::make_unique<TestForm>(TestForm::Plain());
         form->Show();
-        Pump();
+        Flush();
     }
     void TearDown() override { form.reset(); }
 
@@ -54,7 +55,7 @@ TEST_F(ControlsTest, CheckListBoxTicksFlipOnlyFromTheBox) {
     // A click on item 1's box ticks item 1 alone.
     ::PostMessageA(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, ItemPoint(5, 1));
     ::PostMessageA(list.Handle(), WM_LBUTTONUP, 0, ItemPoint(5, 1));
-    Pump();
+    Flush();
     EXPECT_FALSE(list.Checked(0));
     EXPECT_TRUE(list.Checked(1));
     EXPECT_TRUE(list.Checked(2));
@@ -63,14 +64,14 @@ TEST_F(ControlsTest, CheckListBoxTicksFlipOnlyFromTheBox) {
     // A click on the text selects without flipping.
     ::PostMessageA(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, ItemPoint(60, 0));
     ::PostMessageA(list.Handle(), WM_LBUTTONUP, 0, ItemPoint(60, 0));
-    Pump();
+    Flush();
     EXPECT_EQ(0, list.ItemIndex());
     EXPECT_FALSE(list.Checked(0));
 
     // Below the last item nothing flips.
     ::PostMessageA(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, ItemPoint(5, 6));
     ::PostMessageA(list.Handle(), WM_LBUTTONUP, 0, ItemPoint(5, 6));
-    Pump();
+    Flush();
     EXPECT_FALSE(list.Checked(0));
     EXPECT_TRUE(list.Checked(1));
     EXPECT_TRUE(list.Checked(2));
@@ -78,7 +79,7 @@ TEST_F(ControlsTest, CheckListBoxTicksFlipOnlyFromTheBox) {
     // The space key flips the selected item.
     list.SetItemIndex(2);
     ::PostMessageA(list.Handle(), WM_CHAR, ' ', 0);
-    Pump();
+    Flush();
     EXPECT_FALSE(list.Checked(2));
     EXPECT_EQ(2, list.ItemIndex());
 
@@ -95,9 +96,10 @@ TEST_F(ControlsTest, CheckListBoxTicksFlipOnlyFromTheBox) {
     EXPECT_EQ(TCustomListBox::kItemHeight, ::SendMessageA(list.Handle(), LB_GETITEMHEIGHT, 0, 0));
 }
 
-// Chooses the first item of the pop-up menu that opens next, from another thread.
-void ChooseFirstMenuItem(std::atomic<bool>& opened) {
-    for (int i = 0; i < 500; ++i) {
+// Chooses the first item of the pop-up menu that opens next, from another
+// thread, unless told to stop first.
+void ChooseFirstMenuItem(std::atomic<bool>& opened, const std::atomic<bool>& stop) {
+    for (int i = 0; i < 2000 && !stop; ++i) {
         HWND menu = ::FindWindowA("#32768", nullptr);
         if (menu && ::IsWindowVisible(menu)) {
             opened = true;
@@ -109,7 +111,7 @@ void ChooseFirstMenuItem(std::atomic<bool>& opened) {
     }
 }
 
-TEST_F(ControlsTest, CheckListBoxRightClickOpensItsPopupMenu) {
+TEST_F(ControlsTest, CheckListBoxRightClickOpensItsPopupMenuWhenItPopsUpByItself) {
     auto& list = Make<TCheckListBox>(form.get(), 6, 16, 220, 137);
     list.Add("Games");
     list.Add("Office");
@@ -118,16 +120,28 @@ TEST_F(ControlsTest, CheckListBoxRightClickOpensItsPopupMenu) {
     menu.Add("Select all groups", [&](TObject*) { ++chosen; });
     menu.Add("Reverse selection");
     list.SetPopupMenu(&menu);
+    // Its owner hears from the menu once it has closed, so that it can open again at once.
+    bool ownerTold = false;
+    TWindowHook owner(Application().Handle(), [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+        ownerTold |= message == WM_NULL;
+        return false;
+    });
 
-    std::atomic<bool> opened{false};
-    std::thread chooser(ChooseFirstMenuItem, std::ref(opened));
-    ::PostMessageA(list.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, ItemPoint(60, 1));
-    ::PostMessageA(list.Handle(), WM_RBUTTONUP, 0, ItemPoint(60, 1));
-    Pump(200);
-    chooser.join();
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(1, chosen);
-    EXPECT_EQ(&list, menu.PopupComponent);
+    for (bool autoPopup : {false, true}) {
+        SCOPED_TRACE(autoPopup ? "AutoPopup" : "no AutoPopup");
+        menu.AutoPopup = autoPopup;
+        std::atomic<bool> opened{false}, stop{false};
+        std::thread chooser(ChooseFirstMenuItem, std::ref(opened), std::cref(stop));
+        ::PostMessageA(list.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, ItemPoint(60, 1));
+        ::PostMessageA(list.Handle(), WM_RBUTTONUP, 0, ItemPoint(60, 1));
+        Flush();  // a menu that opened has closed again
+        stop = true;
+        chooser.join();
+        EXPECT_EQ(autoPopup, opened);
+        EXPECT_EQ(autoPopup ? 1 : 0, chosen);
+        EXPECT_EQ(autoPopup ? &list : nullptr, menu.PopupComponent);
+        EXPECT_TRUE(WaitUntil([&] { return ownerTold == autoPopup; }));
+    }
     EXPECT_EQ(-1, list.ItemIndex());  // a right click selects nothing
     EXPECT_FALSE(list.Checked(1));
 }
@@ -141,19 +155,19 @@ TEST_F(ControlsTest, ListBoxReportsSelectionChangesAndDoubleClicks) {
 
     ::PostMessageA(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, ItemPoint(30, 2));
     ::PostMessageA(list.Handle(), WM_LBUTTONUP, 0, ItemPoint(30, 2));
-    Pump();
+    Flush();
     EXPECT_EQ(std::vector<int>{2}, clicks);
 
     // The keyboard moves the selection and reports it too.
     ::SetFocus(list.Handle());
     ::PostMessageA(list.Handle(), WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageA(list.Handle(), WM_KEYUP, VK_DOWN, 0);
-    Pump();
+    Flush();
     EXPECT_EQ((std::vector<int>{2, 3}), clicks);
 
     // Setting the selection from code is no user's click.
     list.SetItemIndex(0);
-    Pump();
+    Flush();
     EXPECT_EQ(2u, clicks.size());
 
     // The system's sequence: down, up, double-click, up.
@@ -161,7 +175,7 @@ TEST_F(ControlsTest, ListBoxReportsSelectionChangesAndDoubleClicks) {
     ::PostMessageA(list.Handle(), WM_LBUTTONUP, 0, ItemPoint(30, 1));
     ::PostMessageA(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, ItemPoint(30, 1));
     ::PostMessageA(list.Handle(), WM_LBUTTONUP, 0, ItemPoint(30, 1));
-    Pump();
+    Flush();
     EXPECT_EQ(std::vector<int>{1}, doubleClicks);
 
     list.Delete(1);
@@ -193,11 +207,11 @@ TEST_F(ControlsTest, EditRefusesCharactersBeyondItsMaximum) {
 
     ::SetFocus(edit.Handle());
     for (int i = 0; i < 20; ++i) ::PostMessageA(edit.Handle(), WM_CHAR, 'a' + i, 0);
-    Pump();
+    Flush();
     EXPECT_EQ("abcdefghijklmnopqrst", edit.Text());
     EXPECT_EQ(20, changes);
     ::PostMessageA(edit.Handle(), WM_CHAR, 'u', 0);
-    Pump();
+    Flush();
     EXPECT_EQ("abcdefghijklmnopqrst", edit.Text());
 
     // Pasting is cut at the limit as well.
@@ -253,12 +267,12 @@ TEST_F(ControlsTest, LabelSizesItselfAndTakesMouse) {
     EXPECT_EQ(1, clicks);
     EXPECT_EQ(1, label.enters);
     ::PostMessageA(form->Handle(), WM_MOUSEMOVE, 0, At(300, 200));
-    Pump();
+    Flush();
     EXPECT_EQ(1, label.leaves);
     // A click that ends outside the label is no click.
     ::PostMessageA(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(8, 5));
     ::PostMessageA(form->Handle(), WM_LBUTTONUP, 0, At(300, 200));
-    Pump();
+    Flush();
     EXPECT_EQ(1, clicks);
 }
 
@@ -436,7 +450,7 @@ TEST_F(ControlsTest, ImageListCutsAStripAndGivesIcons) {
     ASSERT_TRUE(icon);
     ICONINFO info{};
     ASSERT_TRUE(::GetIconInfo(icon.get(), &info));
-    GdiObject colour(info.hbmColor), mask(info.hbmMask);
+    GdiObject<HBITMAP> colour(info.hbmColor), mask(info.hbmMask);
     BITMAP bm{};
     ::GetObjectA(info.hbmColor, sizeof bm, &bm);
     EXPECT_EQ(16, bm.bmWidth);

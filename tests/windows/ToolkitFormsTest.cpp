@@ -84,7 +84,7 @@ TEST(Forms, ShowModalBlocksTheOthersUntilClosedAndClosingHides) {
     // The close box of a secondary form hides it; the form lives on.
     modal.Show();
     ::PostMessageA(modal.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    Pump();
+    Flush();
     EXPECT_FALSE(modal.IsShowing());
     EXPECT_TRUE(::IsWindow(modal.Handle()));
     Application().SetMainForm(nullptr);
@@ -105,7 +105,6 @@ TEST(Forms, AnErrorFromAHandlerIsReportedAndTheProgramGoesOn) {
     {
         BoxWatcher watcher;
         Click(list.Handle(), 20, 6);
-        Pump(100);
         seen = watcher.Result();
     }
     ASSERT_TRUE(seen.found);
@@ -119,7 +118,6 @@ TEST(Forms, AnErrorFromAHandlerIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(1, list.ItemIndex());
 }
 
-// Ends the application object's loop for good: keep it the last test here.
 TEST(Forms, ClosingTheMainFormEndsTheProgram) {
     InitApplication();
     TestForm main(TestForm::Plain());

@@ -1,7 +1,8 @@
 #pragma once
-// Real windows for the toolkit tests: a form to put controls on, message
-// pumping, posted mouse input and a watcher that answers the message box.
+// Real windows for the toolkit tests: a form to put controls on, waiting for
+// conditions, posted mouse input and a watcher that answers the message box.
 #include "toolkit/Forms.h"
+#include "toolkit/WindowHook.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -14,7 +15,22 @@
 #include <utility>
 #include <vector>
 
-namespace zep::test {
+namespace zep {
+
+// Every test starts with a running application, whatever the one before did
+// (closing a main form ends the program).
+struct ApplicationReset : ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override {
+        Application().terminated_ = false;
+        MSG quit;
+        while (::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+};
+inline const bool applicationResetInstalled =
+    (::testing::UnitTest::GetInstance()->listeners().Append(new ApplicationReset), true);
+
+namespace test {
 
 inline void InitApplication() {
     static const bool done = [] {
@@ -39,15 +55,6 @@ public:
         return o;
     }
 };
-
-// Handles every message waiting now, and those that arrive within a short while.
-inline void Pump(int milliseconds = 30) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    do {
-        Application().ProcessMessages();
-        ::Sleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-}
 
 // Handles messages until the condition holds, for at most `seconds`; returns
 // whether it held. Tests wait for what they expect, never for a fixed time.
@@ -96,12 +103,33 @@ inline RECT RectIn(HWND child, HWND parent) {
     return r;
 }
 
+// Handles every message posted to this thread so far, and the paints they
+// cause: a marker posted last has come through.
+inline void Flush() {
+    constexpr UINT kMarker = WM_APP + 0x3F00;
+    bool through = false;
+    TMessageWindow marker([&through](UINT message, WPARAM, LPARAM, LRESULT&) {
+        if (message == kMarker) through = true;
+        return message == kMarker;
+    });
+    ::PostMessageA(marker.Handle(), kMarker, 0, 0);
+    EXPECT_TRUE(WaitUntil([&through] { return through; })) << "the posted messages were not handled";
+    Application().ProcessMessages();
+}
+
+// Handles messages while the time passes: for tests of timers, where the
+// passing of time is itself what is tested (a period restarted, no tick yet).
+inline void HandleMessagesFor(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    WaitUntil([&] { return ::GetTickCount() - start >= milliseconds; });
+}
+
 inline LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
 inline void Click(HWND window, int x, int y) {
     ::PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
     ::PostMessageA(window, WM_LBUTTONUP, 0, At(x, y));
-    Pump();
+    Flush();
 }
 
 // What a message box of this process showed before the watcher answered it.
@@ -180,4 +208,5 @@ private:
     std::thread thread_;
 };
 
-}  // namespace zep::test
+}  // namespace test
+}  // namespace zep

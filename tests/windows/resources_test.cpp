@@ -12,6 +12,7 @@
 
 #include "resources/resource.h"
 #include "resources/version.h"
+#include "toolkit/ImgList.h"
 #include "win/Handle.h"
 
 namespace {
@@ -27,7 +28,6 @@ struct Releaser {
 template <typename H, auto Release>
 using Owned = std::unique_ptr<std::remove_pointer_t<H>, Releaser<Release>>;
 using OwnedDc = Owned<HDC, DeleteDC>;
-using OwnedImageList = Owned<HIMAGELIST, ImageList_Destroy>;
 using OwnedWindow = Owned<HWND, DestroyWindow>;
 using OwnedIcon = Owned<HICON, DestroyIcon>;
 
@@ -51,7 +51,7 @@ SIZE bitmapSize(HGDIOBJ bitmap) {
 // Icon and cursor handles carry their images in two bitmaps the caller must free.
 struct IconBitmaps {
   ICONINFO info{};
-  zep::GdiObject mask, colour;
+  zep::GdiObject<HBITMAP> mask, colour;
   explicit IconBitmaps(HICON icon) {
     EXPECT_TRUE(GetIconInfo(icon, &info));
     mask.reset(info.hbmMask);
@@ -90,20 +90,20 @@ TEST(Resources, ProgramIconHasSmallAndLargeImages) {
 }
 
 TEST(Resources, ToolButtonStripMakesSevenMaskedImages) {
-  zep::GdiObject strip{static_cast<HBITMAP>(
+  zep::GdiObject<HBITMAP> strip{static_cast<HBITMAP>(
       LoadImageA(self(), MAKEINTRESOURCEA(IDB_TOOLBUTTONS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))};
   ASSERT_TRUE(strip);
   const SIZE s = bitmapSize(strip.get());
   EXPECT_EQ(16 * ZEPTON_TOOLBUTTON_COUNT, s.cx);
   EXPECT_EQ(16, s.cy);
 
-  // Loaded as a device-dependent bitmap: from a 4-bit DIB section Wine's image list drops the mask.
-  OwnedImageList list{ImageList_LoadImageA(self(), MAKEINTRESOURCEA(IDB_TOOLBUTTONS), 16, 0,
-                                            ZEPTON_TOOLBUTTONS_MASK, IMAGE_BITMAP, 0)};
-  ASSERT_NE(nullptr, list);
-  EXPECT_EQ(ZEPTON_TOOLBUTTON_COUNT, ImageList_GetImageCount(list.get()));
+  // The path the main window takes: the strip loaded as a DIB section, then masked by colour.
+  zep::TImageList images(nullptr);
+  EXPECT_EQ(0, images.LoadFromResourceName(self(), MAKEINTRESOURCEA(IDB_TOOLBUTTONS), ZEPTON_TOOLBUTTONS_MASK));
+  HIMAGELIST list = images.Handle();
+  EXPECT_EQ(ZEPTON_TOOLBUTTON_COUNT, ImageList_GetImageCount(list));
   int cx = 0, cy = 0;
-  ImageList_GetIconSize(list.get(), &cx, &cy);
+  ImageList_GetIconSize(list, &cx, &cy);
   EXPECT_EQ(16, cx);
   EXPECT_EQ(16, cy);
   // Drawn the way the tool bar draws them, every picture leaves its corner to the
@@ -113,13 +113,13 @@ TEST(Resources, ToolButtonStripMakesSevenMaskedImages) {
     BITMAPINFO format{};
     format.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, 16, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    zep::GdiObject canvas{CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0)};
+    zep::GdiObject<HBITMAP> canvas{CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0)};
     ASSERT_TRUE(canvas);
     const PixelReader pixels(canvas.get());
-    zep::GdiObject brush{CreateSolidBrush(face)};
+    zep::GdiObject<HBRUSH> brush{CreateSolidBrush(face)};
     const RECT all{0, 0, 16, 16};
-    FillRect(pixels.dc.get(), &all, static_cast<HBRUSH>(brush.get()));
-    ASSERT_TRUE(ImageList_Draw(list.get(), i, pixels.dc.get(), 0, 0, ILD_NORMAL));
+    FillRect(pixels.dc.get(), &all, brush.get());
+    ASSERT_TRUE(ImageList_Draw(list, i, pixels.dc.get(), 0, 0, ILD_NORMAL));
     EXPECT_EQ(face, pixels.at(15, 15)) << "picture " << i;
     int drawn = 0;
     for (int y = 0; y < 16; ++y)
@@ -130,7 +130,7 @@ TEST(Resources, ToolButtonStripMakesSevenMaskedImages) {
 
 TEST(Resources, GlyphsAreTwoImagesOnOlive) {
   for (int id : {IDB_TRASHGLYPH, IDB_CLOSEGLYPH}) {
-    zep::GdiObject glyph{LoadBitmapA(self(), MAKEINTRESOURCEA(id))};
+    zep::GdiObject<HBITMAP> glyph{LoadBitmapA(self(), MAKEINTRESOURCEA(id))};
     ASSERT_TRUE(glyph) << id;
     const SIZE s = bitmapSize(glyph.get());
     EXPECT_EQ(32, s.cx);
@@ -149,7 +149,7 @@ TEST(Resources, GlyphsAreTwoImagesOnOlive) {
 }
 
 TEST(Resources, AboutPictureIs32By32With256Colours) {
-  zep::GdiObject about{static_cast<HBITMAP>(
+  zep::GdiObject<HBITMAP> about{static_cast<HBITMAP>(
       LoadImageA(self(), MAKEINTRESOURCEA(IDB_ABOUT), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))};
   ASSERT_TRUE(about);
   DIBSECTION dib{};

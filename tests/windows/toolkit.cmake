@@ -1,3 +1,4 @@
-# The toolkit's controls and forms in real windows.
+# The toolkit: its window core, controls and forms in real windows.
 zepton_test(toolkit_controls_test SOURCES ToolkitControlsTest.cpp LIBS zepton_toolkit)
 zepton_test(toolkit_forms_test SOURCES ToolkitFormsTest.cpp LIBS zepton_toolkit)
+zepton_test(toolkit_core_test SOURCES ToolkitCoreTest.cpp LIBS zepton_toolkit)

@@ -56,8 +56,10 @@ struct RegKeyTraits {
     static handle_type invalid() { return nullptr; }
     static void close(handle_type h) { ::RegCloseKey(h); }
 };
+// Typed by the kind of object, so that a brush wrapper hands out an HBRUSH.
+template <class Handle>
 struct GdiObjectTraits {
-    using handle_type = HGDIOBJ;
+    using handle_type = Handle;
     static handle_type invalid() { return nullptr; }
     static void close(handle_type h) { ::DeleteObject(h); }
 };
@@ -78,7 +80,8 @@ using FileHandle = UniqueHandle<FileHandleTraits>;
 using KernelObject = UniqueHandle<KernelObjectTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;
-using GdiObject = UniqueHandle<GdiObjectTraits>;
+template <class Handle = HGDIOBJ>
+using GdiObject = UniqueHandle<GdiObjectTraits<Handle>>;
 using IconHandle = UniqueHandle<IconTraits>;
 using MemoryDC = UniqueHandle<MemoryDCTraits>;
 
