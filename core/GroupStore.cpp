@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "core/FileSystem.h"
 #include "core/IniFiles32.h"
+#include "win/ComApartment.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -84,6 +85,7 @@ void GroupStore::DeleteShortcut(const std::string& shortcut) const {
 
 void GroupStore::OpenShortcut(const std::string& shortcut, void* ownerWindow) const {
     if (!IsPlainName(shortcut)) return;
+    EnterComApartmentForShell();
     ::ShellExecuteA(static_cast<HWND>(ownerWindow), "open", DesktopShortcut(shortcut).c_str(), nullptr,
                     nullptr, SW_SHOWNORMAL);
 }

@@ -1,5 +1,7 @@
 #include "toolkit/Shell.h"
 
+#include "win/ComApartment.h"
+
 #include <shellapi.h>
 
 #include <utility>
@@ -19,6 +21,7 @@ void ShellOpen(HWND owner, const std::string& file) {
         Redirected()(owner, file);
         return;
     }
+    EnterComApartmentForShell();
     ::ShellExecuteA(owner, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -6,30 +6,10 @@
 #include "ui/MainUnit.h"
 #include "ui/Unit1.h"
 
-#include <objbase.h>
 #include <windows.h>
-
-namespace {
-
-// The shell (ShellExecuteA opens shortcuts) wants COM on the thread that calls it.
-class ComApartment {
-public:
-    ComApartment() : initialized_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ~ComApartment() {
-        if (initialized_) ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialized_;
-};
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace zep;
-    const ComApartment com;
     try {
         Application().Initialize();
         Application().SetTitle("Zepton");

@@ -4,7 +4,10 @@
 #include "core/Errors.h"
 #include "core/IniFiles32.h"
 
+#include <objbase.h>
+
 #include <algorithm>
+#include <thread>
 
 namespace zep::test {
 namespace {
@@ -158,6 +161,21 @@ TEST_F(Store, DeletingWhatIsNotThereChangesNothing) {
     store().DeleteShortcut("A");
     EXPECT_TRUE(Entries(data).empty());
     EXPECT_TRUE(Entries(repo).empty());
+}
+
+// The shell wants COM on the thread that opens a shortcut: the thread has it
+// once it has opened one (a second entry into the same apartment answers S_FALSE).
+TEST_F(Store, OpeningAShortcutEntersTheThreadIntoCom) {
+    HRESULT before = E_FAIL, after = E_FAIL;
+    std::thread([&] {
+        before = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        if (SUCCEEDED(before)) ::CoUninitialize();
+        store().OpenShortcut("not on the Desktop", nullptr);
+        after = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        if (SUCCEEDED(after)) ::CoUninitialize();
+    }).join();
+    EXPECT_EQ(S_OK, before);
+    EXPECT_EQ(S_FALSE, after);
 }
 
 TEST_F(Store, CollectDesktopShortcutsCopiesEveryShortcutAndMovesNothing) {
