@@ -1,5 +1,8 @@
 #include "controls/OvalBtn.h"
 
+#include "toolkit/Scaling.h"
+
+#include <algorithm>
 #include <string>
 
 namespace zep {
@@ -245,6 +248,15 @@ void TOvalButton::MouseLeave() {
         }
     }
     Fire(OnMouseExit, this);
+}
+
+void TOvalButton::ScaleToScreen() {
+    TGraphicControl::ScaleToScreen();
+    FBevelWidth = static_cast<TBevelWidth>(std::min(Scaled(FBevelWidth), 10));
+    FSpacing = Scaled(FSpacing);
+    FMargin = Scaled(FMargin);
+    FGlyph.StretchTo(Scaled(FGlyph.Width()), Scaled(FGlyph.Height()));
+    Repaint();
 }
 
 bool TOvalButton::DialogChar(char key) {

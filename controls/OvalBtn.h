@@ -59,6 +59,8 @@ public:
     void MouseEnter() override;
     void MouseLeave() override;
     bool DialogChar(char key) override;
+    // Bevel, spacing, margin and glyph grow with the display too.
+    void ScaleToScreen() override;
 
     TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseExit;
     TMouseEvent OnMouseDown, OnMouseUp;

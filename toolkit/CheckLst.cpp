@@ -29,7 +29,7 @@ void TCheckListBox::InvalidateItem(int index) {
 // Flips the tick of the item under a client point when the point is on its box.
 void TCheckListBox::ToggleBoxAt(LPARAM point) {
     const LRESULT hit = ::SendMessageA(Handle(), LB_ITEMFROMPOINT, 0, point);
-    if (HIWORD(hit) != 0 || GET_X_LPARAM(point) >= kBoxWidth) return;  // outside every item, or on the text
+    if (HIWORD(hit) != 0 || GET_X_LPARAM(point) >= ItemHeight()) return;  // outside every item, or on the text
     const int index = LOWORD(hit);
     SetChecked(index, !Checked(index));
 }
@@ -70,7 +70,7 @@ bool TCheckListBox::Reflected(UINT message, WPARAM, LPARAM lParam, LRESULT& resu
 void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT text = item.rcItem;
-    text.left += kBoxWidth + 2;
+    text.left += ItemHeight() + 2;
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
     if (item.itemID == static_cast<UINT>(-1) || item.itemAction == ODA_FOCUS) {
         // Only the focus changed, or the list is empty: the rectangle is drawn by XOR.
@@ -84,7 +84,7 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     RECT box = item.rcItem;
     box.right = text.left;
     ::FillRect(dc, &box, window);
-    box = {item.rcItem.left + 1, item.rcItem.top, item.rcItem.left + kBoxWidth, item.rcItem.top + kItemHeight};
+    box = {item.rcItem.left + 1, item.rcItem.top, item.rcItem.left + ItemHeight(), item.rcItem.top + ItemHeight()};
     ::DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | (Checked(index) ? DFCS_CHECKED : 0u));
 
     ::FillRect(dc, &text, selected ? ::GetSysColorBrush(COLOR_HIGHLIGHT) : window);

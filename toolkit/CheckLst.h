@@ -13,7 +13,8 @@ public:
     bool Checked(int index) const;
     void SetChecked(int index, bool checked);
 
-    // Width of the tick box area at the left of each item.
+    // Width of the tick box area at the left of each item, at 96 dots per
+    // inch; as wide as an item is high.
     static constexpr int kBoxWidth = kItemHeight;
 
 protected:

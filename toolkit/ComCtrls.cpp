@@ -1,6 +1,7 @@
 #include "toolkit/ComCtrls.h"
 
 #include "toolkit/ImgList.h"
+#include "toolkit/Scaling.h"
 
 #include <commctrl.h>
 
@@ -46,8 +47,8 @@ TToolBar::TToolBar(TComponent* owner, TWinControl* parent, int left, int top, in
     CreateHandle(TOOLBARCLASSNAMEA, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
                                         CCS_NOPARENTALIGN | CCS_NODIVIDER);
     ::SendMessageA(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    ::SendMessageA(Handle(), TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
-    ::SendMessageA(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
+    ::SendMessageA(Handle(), TB_SETBITMAPSIZE, 0, MAKELPARAM(Scaled(16), Scaled(16)));
+    ::SendMessageA(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(kButtonWidth), Scaled(kButtonHeight)));
 }
 
 void TToolBar::SetImages(TImageList* images) {
@@ -55,7 +56,15 @@ void TToolBar::SetImages(TImageList* images) {
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void TToolBar::SetIndent(int indent) { ::SendMessageA(Handle(), TB_SETINDENT, indent, 0); }
+void TToolBar::SetIndent(int indent) {
+    indent_ = indent;
+    ::SendMessageA(Handle(), TB_SETINDENT, indent, 0);
+}
+
+void TToolBar::ScaleToScreen() {
+    TWinControl::ScaleToScreen();
+    ::SendMessageA(Handle(), TB_SETINDENT, Scaled(indent_), 0);
+}
 
 int TToolBar::Insert(TToolButton& button) {
     const int command = nextCommand_++;
@@ -69,7 +78,7 @@ int TToolBar::Insert(TToolButton& button) {
     case TToolButtonStyle::tbsDivider:
         // A flat bar draws a separator as a line; its "image" is its width.
         b.fsStyle = TBSTYLE_SEP;
-        b.iBitmap = kGapWidth;
+        b.iBitmap = Scaled(kGapWidth);
         break;
     case TToolButtonStyle::tbsSeparator:
         // A disabled button without a picture: blank, never hot, never pressed.
@@ -84,7 +93,7 @@ int TToolBar::Insert(TToolButton& button) {
         TBBUTTONINFOA info{};
         info.cbSize = sizeof info;
         info.dwMask = TBIF_SIZE;
-        info.cx = kGapWidth;
+        info.cx = static_cast<WORD>(Scaled(kGapWidth));
         ::SendMessageA(Handle(), TB_SETBUTTONINFOA, command, reinterpret_cast<LPARAM>(&info));
     }
     buttons_.push_back(&button);
@@ -195,6 +204,16 @@ void TPageControl::SetActivePage(TTabSheet* page) {
     ShowSelected();
 }
 
+void TPageControl::ScaleToScreen() {
+    TWinControl::ScaleToScreen();
+    FitPages();
+}
+
+void TPageControl::FitPages() {
+    const RECT r = DisplayRect();
+    for (TTabSheet* page : pages_) page->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
 void TPageControl::ShowSelected() {
     TTabSheet* active = ActivePage();
     for (TTabSheet* page : pages_) page->SetVisible(page == active);
@@ -233,8 +252,7 @@ TTabSheet::TTabSheet(TComponent* owner, TPageControl* pageControl, const std::st
     CreateHandle(nullptr, WS_CHILD | WS_CLIPCHILDREN);
     pageControl->Insert(*this);
     // The display area is known once the page has its tab.
-    const RECT r = pageControl->DisplayRect();
-    SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    pageControl->FitPages();
     pageControl->ShowSelected();
 }
 

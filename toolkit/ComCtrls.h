@@ -44,7 +44,8 @@ private:
     int command_;
 };
 
-// A flat tool bar of 23 x 22 buttons with 16 x 16 images, etched lines along
+// A flat tool bar of 23 x 22 buttons with 16 x 16 images (at 96 dots per
+// inch; the display's scale from the start), etched lines along
 // its top and bottom edges and a tooltip per button. Its parent places it;
 // it never resizes itself.
 class TToolBar : public TWinControl {
@@ -56,6 +57,7 @@ public:
     void SetImages(TImageList* images);
     // Blank space before the first button.
     void SetIndent(int indent);
+    void ScaleToScreen() override;
     const std::vector<TToolButton*>& Buttons() const { return buttons_; }
 
 protected:
@@ -72,6 +74,7 @@ private:
 
     std::vector<TToolButton*> buttons_;
     int nextCommand_ = 1;
+    int indent_ = 0;
 };
 
 class TTabSheet;
@@ -86,6 +89,8 @@ public:
     void SetActivePage(TTabSheet* page);
     // The page area, in client coordinates.
     RECT DisplayRect() const;
+    // The tabs grow with the font; the pages fill the new page area.
+    void ScaleToScreen() override;
 
 protected:
     bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -95,6 +100,7 @@ private:
     void Insert(TTabSheet& page);
     void Remove(TTabSheet& page);
     void ShowSelected();
+    void FitPages();
 
     std::vector<TTabSheet*> pages_;
 };
@@ -107,6 +113,8 @@ public:
 
     TPageControl* PageControl() const { return pageControl_; }
     int PageIndex() const;
+    // The page control places its pages.
+    void ScaleToScreen() override {}
 
 private:
     TPageControl* pageControl_;

@@ -28,6 +28,12 @@ public:
         return ref;
     }
 
+    // The components this one owns, in creation order.
+    template <class F>
+    void ForEachComponent(F&& f) const {
+        for (const auto& c : components_) f(*c);
+    }
+
     enum class Operation { Insert, Remove };
 
     // The after-loading call, in creation order.

@@ -1,6 +1,7 @@
 #include "toolkit/Controls.h"
 
 #include "toolkit/Forms.h"
+#include "toolkit/Scaling.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -155,6 +156,11 @@ void TControl::Invalidate() {
         RECT r = BoundsRect();
         ::InvalidateRect(parent_->Handle(), &r, TRUE);
     }
+}
+
+void TControl::ScaleToScreen() {
+    SetBounds(Scaled(left_), Scaled(top_), Scaled(width_), Scaled(height_));
+    font_.SetHeight(Scaled(font_.Height()));
 }
 
 void TControl::HintChanged() {
@@ -505,6 +511,11 @@ void TWinControl::SetEnabled(bool enabled) {
 
 void TWinControl::Invalidate() {
     if (handle_) ::InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::ScaleToScreen() {
+    TControl::ScaleToScreen();
+    if (handle_) ::SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
 }
 
 void TWinControl::BringToFront() {

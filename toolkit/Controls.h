@@ -56,6 +56,10 @@ public:
 
     virtual void Invalidate();
 
+    // Brings the bounds and font the program stated at 96 dots per inch to the
+    // display's; called once, when the control's form is complete.
+    virtual void ScaleToScreen();
+
 protected:
     virtual void CaptionChanged() { Invalidate(); }
     virtual void HintChanged();
@@ -124,6 +128,7 @@ public:
     void SetVisible(bool visible) override;
     void SetEnabled(bool enabled) override;
     void Invalidate() override;
+    void ScaleToScreen() override;
     // Puts the window above its siblings.
     void BringToFront();
 

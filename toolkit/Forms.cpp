@@ -1,5 +1,7 @@
 #include "toolkit/Forms.h"
 
+#include "toolkit/Scaling.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -62,15 +64,32 @@ TForm::TForm(TComponent* owner, const Options& options) : TWinControl(owner, nul
     CreateHandle(nullptr, style, exStyle, Application().Handle());
     if (HICON icon = Application().SmallIcon())
         ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    // The window may have got another frame than asked for: make the client size exact.
+    // The window may have got another frame than asked for.
+    SetClientSize(options.clientWidth, options.clientHeight);
+}
+
+void TForm::SetClientSize(int width, int height) {
     RECT client;
     ::GetClientRect(Handle(), &client);
-    const int dw = options.clientWidth - client.right, dh = options.clientHeight - client.bottom;
+    const int dw = width - client.right, dh = height - client.bottom;
     if (dw || dh) TWinControl::SetBounds(Left(), Top(), Width() + dw, Height() + dh);
+}
+
+void TForm::ScaleToScreen() {
+    SetClientSize(Scaled(ClientWidth()), Scaled(ClientHeight()));
+    const RECT r = WindowRect();
+    if (position_ == TPosition::poDesigned) SetPosition(Scaled(r.left), Scaled(r.top));
+    Font().SetHeight(Scaled(Font().Height()));
 }
 
 void TForm::Created() {
     LoadComponents();
+    if (ScreenDpi() != 96) {
+        ScaleToScreen();
+        ForEachComponent([](TComponent& c) {
+            if (auto* control = dynamic_cast<TControl*>(&c)) control->ScaleToScreen();
+        });
+    }
     try {
         Fire(OnCreate, this);
     } catch (...) {

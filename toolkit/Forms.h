@@ -48,6 +48,9 @@ public:
     void Close();
     bool IsMinimized() const;
     void SetNormal();
+    // The client area, the position of a form placed where designed, and the
+    // font, at the display's dots per inch.
+    void ScaleToScreen() override;
 
     bool KeyPreview = false;
     TNotifyEvent OnCreate, OnShow;
@@ -67,6 +70,8 @@ protected:
 private:
     friend class TApplication;
     bool OfferDialogChar(TWinControl& host, char key);
+    // Sizes the window so that its client area is exactly width x height.
+    void SetClientSize(int width, int height);
 
     TPosition position_;
     bool modal_ = false;

@@ -121,6 +121,20 @@ void TBitmap::Assign(const TBitmap& other) {
     Take(static_cast<HBITMAP>(::CopyImage(other.Handle(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
+void TBitmap::StretchTo(int width, int height) {
+    if (Empty() || (width == width_ && height == height_)) return;
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP stretched = ::CreateCompatibleBitmap(screen, width, height);
+    ::ReleaseDC(nullptr, screen);
+    {
+        MemoryDC source(::CreateCompatibleDC(nullptr)), dest(::CreateCompatibleDC(nullptr));
+        SelectedObject from(source.get(), Handle()), to(dest.get(), stretched);
+        ::SetStretchBltMode(dest.get(), COLORONCOLOR);
+        ::StretchBlt(dest.get(), 0, 0, width, height, source.get(), 0, 0, width_, height_, SRCCOPY);
+    }
+    Take(stretched);
+}
+
 TColor TBitmap::Pixel(int x, int y) const {
     MemoryDC dc(::CreateCompatibleDC(nullptr));
     SelectedObject bitmap(dc.get(), Handle());

@@ -94,6 +94,9 @@ public:
     // Owns the given bitmap from now on (a picture drawn by the program itself).
     void Take(HBITMAP bitmap);
     void Assign(const TBitmap& other);
+    // Resizes the picture pixel by pixel: every pixel keeps its exact colour,
+    // so a transparent colour stays transparent.
+    void StretchTo(int width, int height);
     bool Empty() const { return !handle_; }
     int Width() const { return width_; }
     int Height() const { return height_; }

@@ -1,12 +1,14 @@
 #include "toolkit/ImgList.h"
 
+#include "toolkit/Scaling.h"
+
 #include <stdexcept>
 
 namespace zep {
 
 TImageList::TImageList(TComponent* owner, int width, int height)
-    : TComponent(owner), width_(width), height_(height),
-      list_(::ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 0, 8)) {
+    : TComponent(owner), width_(Scaled(width)), height_(Scaled(height)),
+      list_(::ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 0, 8)) {
     if (!list_) throw std::runtime_error("Cannot create image list");
 }
 
@@ -14,7 +16,13 @@ int TImageList::Count() const { return ::ImageList_GetImageCount(Handle()); }
 
 int TImageList::AddMasked(const TBitmap& strip, TColor mask) {
     if (strip.Empty()) throw std::runtime_error("No bitmap to add to the image list");
-    const int first = ::ImageList_AddMasked(Handle(), strip.Handle(), ColorToRGB(mask));
+    TBitmap scaled;
+    if (Scaled(strip.Height()) != strip.Height()) {
+        scaled = strip;
+        scaled.StretchTo(Scaled(strip.Width()), Scaled(strip.Height()));
+    }
+    const TBitmap& added = scaled.Empty() ? strip : scaled;
+    const int first = ::ImageList_AddMasked(Handle(), added.Handle(), ColorToRGB(mask));
     if (first < 0) throw std::runtime_error("Cannot add to the image list");
     return first;
 }

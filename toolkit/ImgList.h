@@ -15,6 +15,8 @@ struct ImageListTraits {
 };
 using ImageListHandle = UniqueHandle<ImageListTraits>;
 
+// Images are stated at 96 dots per inch and held at the display's: a strip is
+// stretched as it is added.
 class TImageList : public TComponent {
 public:
     explicit TImageList(TComponent* owner, int width = 16, int height = 16);

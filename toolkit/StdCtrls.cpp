@@ -1,5 +1,7 @@
 #include "toolkit/StdCtrls.h"
 
+#include "toolkit/Scaling.h"
+
 #include <stdexcept>
 
 namespace zep {
@@ -67,6 +69,11 @@ void TCustomLabel::Paint(TCanvas& canvas) {
 
 void TCustomLabel::Click() { Fire(OnClick, this); }
 
+void TCustomLabel::ScaleToScreen() {
+    TGraphicControl::ScaleToScreen();
+    AdjustBounds();
+}
+
 // ---- TEdit
 
 TEdit::TEdit(TComponent* owner, TWinControl* parent, int left, int top, int width, int height)
@@ -103,6 +110,12 @@ TCustomListBox::TCustomListBox(TComponent* owner, TWinControl* parent, int left,
                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | extraStyle,
                  border ? WS_EX_CLIENTEDGE : 0);
     ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, kItemHeight);
+}
+
+void TCustomListBox::ScaleToScreen() {
+    TWinControl::ScaleToScreen();
+    itemHeight_ = Scaled(kItemHeight);
+    ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
 }
 
 void TCustomListBox::CheckIndex(int index) const {

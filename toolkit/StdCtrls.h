@@ -28,6 +28,7 @@ public:
 
     void Paint(TCanvas& canvas) override;
     void Click() override;
+    void ScaleToScreen() override;
 
 protected:
     void CaptionChanged() override;
@@ -63,7 +64,10 @@ protected:
 // A LISTBOX of strings: single selection, unsorted, fixed item height.
 class TCustomListBox : public TWinControl {
 public:
-    static constexpr int kItemHeight = 13;
+    static constexpr int kItemHeight = 13;  // at 96 dots per inch
+
+    int ItemHeight() const { return itemHeight_; }
+    void ScaleToScreen() override;
 
     int Count() const;
     std::string Items(int index) const;
@@ -85,6 +89,9 @@ protected:
                    bool border);
     // Throws std::out_of_range unless the index names an item.
     void CheckIndex(int index) const;
+
+private:
+    int itemHeight_ = kItemHeight;
 };
 
 class TListBox : public TCustomListBox {
