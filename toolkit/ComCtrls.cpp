@@ -258,6 +258,8 @@ TTabSheet::TTabSheet(TComponent* owner, TPageControl* pageControl, const std::st
 
 TTabSheet::~TTabSheet() { pageControl_->Remove(*this); }
 
+void TTabSheet::ScaleToScreen() { Font().SetHeight(Scaled(Font().Height())); }
+
 int TTabSheet::PageIndex() const {
     const auto& pages = pageControl_->Pages();
     return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());

@@ -113,8 +113,8 @@ public:
 
     TPageControl* PageControl() const { return pageControl_; }
     int PageIndex() const;
-    // The page control places its pages.
-    void ScaleToScreen() override {}
+    // The page control places its pages: only the font grows here.
+    void ScaleToScreen() override;
 
 private:
     TPageControl* pageControl_;

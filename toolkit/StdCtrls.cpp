@@ -2,6 +2,7 @@
 
 #include "toolkit/Scaling.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace zep {
@@ -43,15 +44,20 @@ void TCustomLabel::CaptionChanged() {
     Invalidate();
 }
 
-// Measures the caption as Paint will draw it; an empty caption keeps one line's height.
-void TCustomLabel::AdjustBounds() {
-    if (!autoSize_) return;
+// The caption's size on one line, as Paint will draw it; an empty caption keeps one line's height.
+SIZE TCustomLabel::TextSize() {
     WindowDC screen(nullptr);
     SelectedObject font(screen.dc, Font().Handle());
     const std::string text = Caption().empty() ? std::string(" ") : Caption();
     RECT r{0, 0, 0, 0};
     ::DrawTextA(screen.dc, text.c_str(), static_cast<int>(text.size()), &r, (kLabelFormat & ~DT_WORDBREAK) | DT_CALCRECT);
-    SetBounds(Left(), Top(), Caption().empty() ? 0 : r.right, r.bottom);
+    return {Caption().empty() ? 0 : r.right, r.bottom};
+}
+
+void TCustomLabel::AdjustBounds() {
+    if (!autoSize_) return;
+    const SIZE text = TextSize();
+    SetBounds(Left(), Top(), text.cx, text.cy);
 }
 
 void TCustomLabel::Paint(TCanvas& canvas) {
@@ -71,7 +77,16 @@ void TCustomLabel::Click() { Fire(OnClick, this); }
 
 void TCustomLabel::ScaleToScreen() {
     TGraphicControl::ScaleToScreen();
-    AdjustBounds();
+    if (autoSize_) {
+        AdjustBounds();
+        return;
+    }
+    // Text does not grow exactly with the display: a label of fixed size
+    // widens rather than cut its caption, a centred one about its centre.
+    const SIZE text = TextSize();
+    const int width = std::max<int>(Width(), text.cx), height = std::max<int>(Height(), text.cy);
+    const int left = alignment_ == TAlignment::taCenter ? Left() - (width - Width()) / 2 : Left();
+    SetBounds(left, Top(), width, height);
 }
 
 // ---- TEdit

@@ -34,6 +34,7 @@ protected:
     void CaptionChanged() override;
 
 private:
+    SIZE TextSize();
     void AdjustBounds();
 
     bool autoSize_ = true;

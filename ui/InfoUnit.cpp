@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "resources/version.h"
+#include "toolkit/Scaling.h"
 
 namespace zep {
 
@@ -29,15 +30,20 @@ TLabel& MakeCentredLabel(TComponent& owner, TWinControl& parent, RECT bounds, co
     return label;
 }
 
-// A link sized to its address and centred on the given point of the top edge:
-// the page keeps its symmetry whatever the addresses are.
-TURLLabel& MakeLink(TComponent& owner, TWinControl& parent, POINT topCentre, TURLType type, const char* address) {
+// A link sized to its address, at the given top; CentreOn places it across.
+TURLLabel& MakeLink(TComponent& owner, TWinControl& parent, int top, TURLType type, const char* address) {
     auto& link = owner.Make<TURLLabel>(&owner, &parent);
     link.URLType = type;
     link.SetCaption(address);
-    link.SetBounds(topCentre.x - link.Width() / 2, topCentre.y, link.Width(), link.Height());
+    link.SetBounds(0, top, link.Width(), link.Height());
     link.SetCursor(crHandPoint);
     return link;
+}
+
+// Centres a link on a point of its top edge (at 96 dots per inch): the page
+// keeps its symmetry whatever the address and the display's scale.
+void CentreOn(TURLLabel& link, int centre) {
+    link.SetBounds(Scaled(centre) - link.Width() / 2, link.Top(), link.Width(), link.Height());
 }
 
 }  // namespace
@@ -58,8 +64,8 @@ TInfoForm::TInfoForm(TComponent* owner) : TForm(owner, InfoFormOptions()) {
     Label1->FontChanged();
     Label4 = &MakeCentredLabel(*this, *Panel1, {6, 40, 217, 13}, "Keeps the Desktop tidy. Made by Kestrin.");
 
-    URLLabel1 = &MakeLink(*this, *Panel1, {144, 78}, TURLType::utHTTP, ZEPTON_HOME_PAGE);
-    URLLabel2 = &MakeLink(*this, *Panel1, {143, 97}, TURLType::utMailTo, ZEPTON_CONTACT_MAIL);
+    URLLabel1 = &MakeLink(*this, *Panel1, 78, TURLType::utHTTP, ZEPTON_HOME_PAGE);
+    URLLabel2 = &MakeLink(*this, *Panel1, 97, TURLType::utMailTo, ZEPTON_CONTACT_MAIL);
 
     OvalButton1 = &Make<TOvalButton>(this, this);
     OvalButton1->SetBounds(116, 174, 65, 25);
@@ -71,6 +77,11 @@ TInfoForm::TInfoForm(TComponent* owner) : TForm(owner, InfoFormOptions()) {
     OvalButton1->SetTransparentColor(clBlack);
     OvalButton1->OnClick = [this](TObject* s) { OvalButton1Click(s); };
     Created();
+    // What depends on measured text and on the page's real size is placed at
+    // the window's final scale: the panel fills the page, the links are centred.
+    Panel1->SetBounds(0, 0, TabSheet1->Width(), TabSheet1->Height());
+    CentreOn(*URLLabel1, 144);
+    CentreOn(*URLLabel2, 143);
 }
 
 void TInfoForm::OvalButton1Click(TObject*) { Close(); }
