@@ -262,12 +262,10 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT message, WPARAM wPar
         case WM_CLOSE:
             if (app.mainForm_) app.mainForm_->Close();
             return 0;
-        case WM_SETFOCUS: {
+        case WM_SETFOCUS:
             // Activating the taskbar button activates the form the user worked in last.
-            HWND popup = ::GetLastActivePopup(window);
-            if (popup != window && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup)) ::SetFocus(popup);
+            if (HWND form = app.FormToActivate()) ::SetFocus(form);
             return 0;
-        }
         default:
             break;
         }
@@ -343,8 +341,14 @@ void TApplication::Minimize() { ::ShowWindow(handle_, SW_MINIMIZE); }
 
 void TApplication::Restore() {
     if (::IsIconic(handle_)) ::ShowWindow(handle_, SW_RESTORE);
+    if (HWND form = FormToActivate()) ::SetActiveWindow(form);
+}
+
+HWND TApplication::FormToActivate() const {
     HWND popup = ::GetLastActivePopup(handle_);
-    if (popup != handle_ && ::IsWindowVisible(popup)) ::SetActiveWindow(popup);
+    // A program started hidden has had no active form yet: its main form then.
+    if (popup == handle_ && mainForm_) popup = mainForm_->Handle();
+    return popup != handle_ && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup) ? popup : nullptr;
 }
 
 void TApplication::HandleException() {

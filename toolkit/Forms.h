@@ -131,6 +131,8 @@ private:
     friend struct ApplicationReset;  // the tests start each case with a running application
     static LRESULT CALLBACK AppWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool PreTranslate(MSG& msg);
+    // The visible, enabled form the user worked in last, or the main form; null when there is none.
+    HWND FormToActivate() const;
 
     HWND handle_ = nullptr;
     std::string title_;
