@@ -11,12 +11,12 @@ TCheckListBox::TCheckListBox(TComponent* owner, TWinControl* parent, int left, i
 
 bool TCheckListBox::Checked(int index) const {
     CheckIndex(index);
-    return ::SendMessageA(Handle(), LB_GETITEMDATA, index, 0) != 0;
+    return ItemMessage(LB_GETITEMDATA, index, 0) != 0;
 }
 
 void TCheckListBox::SetChecked(int index, bool checked) {
     if (Checked(index) == checked) return;
-    ::SendMessageA(Handle(), LB_SETITEMDATA, index, checked ? 1 : 0);
+    ItemMessage(LB_SETITEMDATA, index, checked ? 1 : 0);
     InvalidateItem(index);
 }
 

@@ -138,28 +138,35 @@ void TCustomListBox::CheckIndex(int index) const {
         throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
 }
 
-int TCustomListBox::Count() const { return static_cast<int>(::SendMessageA(Handle(), LB_GETCOUNT, 0, 0)); }
+// Straight to the list box's own procedure: no subclass in the chain has
+// business with the items, and each pass through it costs (under Wine the text
+// is converted to UTF-16 and back), thousands of times over for a long list.
+LRESULT TCustomListBox::ItemMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    const auto listProc = reinterpret_cast<WNDPROC>(::GetClassLongPtrA(Handle(), GCLP_WNDPROC));
+    return ::CallWindowProcA(listProc, Handle(), message, wParam, lParam);
+}
+
+int TCustomListBox::Count() const { return static_cast<int>(ItemMessage(LB_GETCOUNT, 0, 0)); }
 
 std::string TCustomListBox::Items(int index) const {
     CheckIndex(index);
-    std::string text(static_cast<size_t>(::SendMessageA(Handle(), LB_GETTEXTLEN, index, 0)) + 1, '\0');
-    text.resize(static_cast<size_t>(
-        ::SendMessageA(Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
+    std::string text(static_cast<size_t>(ItemMessage(LB_GETTEXTLEN, index, 0)) + 1, '\0');
+    text.resize(static_cast<size_t>(ItemMessage(LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 
 int TCustomListBox::Add(const std::string& text) {
-    const LRESULT index = ::SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const LRESULT index = ItemMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (index < 0) throw std::runtime_error("Out of memory while adding to a list");
     return static_cast<int>(index);
 }
 
 void TCustomListBox::Delete(int index) {
     CheckIndex(index);
-    ::SendMessageA(Handle(), LB_DELETESTRING, index, 0);
+    ItemMessage(LB_DELETESTRING, index, 0);
 }
 
-void TCustomListBox::Clear() { ::SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
+void TCustomListBox::Clear() { ItemMessage(LB_RESETCONTENT, 0, 0); }
 
 std::vector<std::string> TCustomListBox::AllItems() const {
     std::vector<std::string> items;
@@ -182,14 +189,8 @@ void TCustomListBox::SetAllItems(const std::vector<std::string>& items) {
     Clear();
     std::size_t bytes = 0;
     for (const auto& item : items) bytes += item.size() + 1;
-    ::SendMessageA(Handle(), LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
-    // Straight to the list box's own procedure: no subclass in the chain has
-    // business with the items, and each pass through it costs (text converted
-    // to UTF-16 and back) thousands of times over.
-    const auto listProc = reinterpret_cast<WNDPROC>(::GetClassLongPtrA(Handle(), GCLP_WNDPROC));
-    for (const auto& item : items)
-        if (::CallWindowProcA(listProc, Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) < 0)
-            throw std::runtime_error("Out of memory while adding to a list");
+    ItemMessage(LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+    for (const auto& item : items) Add(item);
 }
 
 int TCustomListBox::ItemIndex() const { return static_cast<int>(::SendMessageA(Handle(), LB_GETCURSEL, 0, 0)); }

@@ -90,6 +90,8 @@ protected:
                    bool border);
     // Throws std::out_of_range unless the index names an item.
     void CheckIndex(int index) const;
+    // A message about the items, handled by the list box itself.
+    LRESULT ItemMessage(UINT message, WPARAM wParam, LPARAM lParam) const;
 
 private:
     int itemHeight_ = kItemHeight;
