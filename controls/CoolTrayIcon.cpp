@@ -127,7 +127,6 @@ TCoolTrayIcon::TCoolTrayIcon(TComponent* owner)
     TrayData.uID = TrayId();
     TrayData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     TrayData.uCallbackMessage = TrayCallbackMessage;
-    SetDesignPreview(designPreview_);
     AppWindowHook.emplace(Application().Handle(), [this](UINT m, WPARAM w, LPARAM, LRESULT&) {
         return ApplicationWindowProc(m, w);
     });
@@ -469,8 +468,6 @@ void TCoolTrayIcon::SendToTray() {
 
 bool TCoolTrayIcon::ApplicationWindowProc(UINT message, WPARAM wParam) {
     if (message == WM_SIZE && wParam == SIZE_MINIMIZED && MinimizeToTray) SendToTray();
-    // The main window exists from the first move after its construction; it is never an MDI frame here.
-    if (message == WM_WINDOWPOSCHANGED && StartupCheckPending && Application().MainForm()) StartupCheckPending = false;
     if (message != 0 && message == TaskbarCreatedMessage() && iconVisible_) ApplyIconVisible();
     return false;
 }

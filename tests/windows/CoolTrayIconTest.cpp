@@ -125,8 +125,8 @@ protected:
 TEST_F(TrayIconTest, TheRecordTheShellGets) {
     TCoolTrayIcon& tray = Make();
     HWND window = TCoolTrayIcon::TrayWindow();
-    // Construction only asks to delete an icon that is not there.
-    EXPECT_EQ("delete", FakeShell::Messages());
+    // Construction asks nothing of the shell: there is no icon yet.
+    EXPECT_EQ("", FakeShell::Messages());
 
     tray.SetHint(std::string(126, 'a') + "bc" + std::string(72, 'z'));
     tray.SetIconVisible(true);
