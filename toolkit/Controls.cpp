@@ -372,7 +372,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (RouteMouse(message, wParam, lParam)) return 0;
         break;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != handle_) captured_ = nullptr;
+        if (reinterpret_cast<HWND>(lParam) != handle_) EndPressOutside();
         break;
     case WM_CONTEXTMENU:
         if (PopupMenu() && PopupMenu()->AutoPopup && reinterpret_cast<HWND>(wParam) == handle_) {
@@ -453,6 +453,17 @@ void TWinControl::SetHover(TGraphicControl* control) {
     if (control) control->MouseEnter();
 }
 
+// Another window took the mouse (a message box, a modal window): the press ends
+// as a release outside the pressed control would end it, dragged out first.
+void TWinControl::EndPressOutside() {
+    suppressClick_ = false;
+    TGraphicControl* pressed = std::exchange(captured_, nullptr);
+    if (!pressed) return;
+    const int outside = -1;
+    pressed->MouseMove(0, outside, outside);
+    pressed->MouseUp(pressedButton_, 0, outside, outside);
+}
+
 void TWinControl::ReleaseMouse() {
     captured_ = nullptr;
     if (::GetCapture() == handle_) ::ReleaseCapture();
@@ -493,6 +504,7 @@ bool TWinControl::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
         TGraphicControl* target = ControlAt(pt);
         if (!target) return false;
         captured_ = target;
+        pressedButton_ = button;
         ::SetCapture(handle_);
         if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK) {
             shift |= ssDouble;

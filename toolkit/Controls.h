@@ -191,6 +191,7 @@ private:
     bool RouteMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void SetHover(TGraphicControl* control);
     void ReleaseMouse();
+    void EndPressOutside();
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool SetCursorForClient();
 
@@ -205,6 +206,7 @@ private:
     int nextChildId_;
     std::vector<TGraphicControl*> graphics_;
     TGraphicControl* captured_ = nullptr;
+    TMouseButton pressedButton_ = TMouseButton::mbLeft;
     TGraphicControl* hover_ = nullptr;
     bool trackingLeave_ = false;
     bool suppressClick_ = false;

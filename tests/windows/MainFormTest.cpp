@@ -13,6 +13,7 @@
 
 #include <windowsx.h>
 
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <set>
@@ -37,7 +38,9 @@ void RealClick(HWND window, POINT p) {
     const POINT client = p;
     std::set<UINT> arrived;  // the mouse messages the window got at the point
     TWindowHook seen(window, [&](UINT message, WPARAM, LPARAM lParam, LRESULT&) {
-        if (GET_X_LPARAM(lParam) == client.x && GET_Y_LPARAM(lParam) == client.y) arrived.insert(message);
+        // A late report of the step beside may carry the press or the release.
+        const int dx = std::abs(GET_X_LPARAM(lParam) - client.x), dy = GET_Y_LPARAM(lParam) - client.y;
+        if (dy == 0 && (dx == 0 || (dx <= 2 && message != WM_MOUSEMOVE))) arrived.insert(message);
         return false;
     });
     ::ClientToScreen(window, &p);
@@ -356,6 +359,36 @@ TEST_F(MainFormTest, MouseTicksAGroupAndClicksApply) {
     RealClick(form->Handle(), Centre(*form->ApplyButton));
     EXPECT_EQ("Editor.lnk Mail.lnk", Listing(desk));
     EXPECT_EQ("\r\n[Status]\r\nGames=0\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
+}
+
+// The box takes the mouse from the window during the click: the press ends
+// there, and the next click, the pointer unmoved, is a click again.
+TEST(OvalButtonClick, EveryClickOnAButtonThatShowsAMessageBoxIsHandled) {
+    InitApplication();
+    // In the middle of the screen, where the box comes up over the button.
+    TForm::Options centred = TestForm::Plain();
+    centred.position = TPosition::poScreenCenter;
+    TestForm form(centred);
+    TOvalButton& button = form.Make<TOvalButton>(&form, &form);
+    button.SetBounds(122, 105, 76, 30);
+    int clicks = 0;
+    button.OnClick = [&](TObject*) {
+        ++clicks;
+        Application().MessageBox("Please, specify at least one shortcut into this Group!", "No shortcuts!", MB_OK);
+        // Come up over the button, the box had the window see the pointer leave.
+        ::PostMessageA(form.Handle(), WM_MOUSELEAVE, 0, 0);
+    };
+    form.Show();
+    ::SetCursorPos(0, 0);  // away: each posted visit of the pointer ends in a leave
+    Flush();
+    // Real clicks a few pixels apart, or the second would be a double click.
+    for (const int real : {0, 0, 1, 2}) {
+        BoxWatcher watcher;
+        real ? RealClick(form.Handle(), {Centre(button).x + 8 * real, Centre(button).y}) : MouseClickOval(button);
+        EXPECT_TRUE(watcher.Result().found) << (real ? "real click " : "posted click ") << clicks;
+        EXPECT_FALSE(button.Down());
+    }
+    EXPECT_EQ(4, clicks);
 }
 
 TEST_F(MainFormTest, ClosingStoresPositionAutoRunAndTicks) {
