@@ -94,6 +94,9 @@ void UpdateTool(HWND window, UINT_PTR id, bool idIsWindow, const RECT& rect, con
     ::SendMessageA(hints, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
+// A control that goes takes its hint with it.
+void RemoveTool(HWND window, UINT_PTR id, bool idIsWindow) { UpdateTool(window, id, idIsWindow, {}, {}, false); }
+
 }  // namespace
 
 TShiftState ShiftFromKeys(WPARAM keys) {
@@ -127,6 +130,7 @@ void TControl::SetVisible(bool visible) {
     if (visible_ == visible) return;
     visible_ = visible;
     Invalidate();
+    HintChanged();
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -165,7 +169,8 @@ void TControl::ScaleToScreen() {
 
 void TControl::HintChanged() {
     if (parent_ && parent_->HandleAllocated())
-        UpdateTool(parent_->Handle(), reinterpret_cast<UINT_PTR>(this), false, BoundsRect(), hint_, showHint_);
+        UpdateTool(parent_->Handle(), reinterpret_cast<UINT_PTR>(this), false, BoundsRect(), hint_,
+                   showHint_ && visible_);
 }
 
 // ---- TGraphicControl
@@ -189,7 +194,9 @@ TGraphicControl::TGraphicControl(TComponent* owner, TWinControl* parent) : TCont
 }
 
 TGraphicControl::~TGraphicControl() {
-    if (Parent()) Parent()->RemoveGraphicControl(this);
+    if (!Parent()) return;
+    if (Parent()->HandleAllocated()) RemoveTool(Parent()->Handle(), reinterpret_cast<UINT_PTR>(this), false);
+    Parent()->RemoveGraphicControl(this);
 }
 
 // ---- TWinControl
@@ -200,7 +207,10 @@ TWinControl::TWinControl(TComponent* owner, TWinControl* parent)
 TWinControl::~TWinControl() {
     // Owned controls go while this window still exists.
     DestroyComponents();
-    if (handle_) ::DestroyWindow(handle_);
+    if (handle_) {
+        RemoveTool(handle_, reinterpret_cast<UINT_PTR>(handle_), true);
+        ::DestroyWindow(handle_);
+    }
     if (id_) std::erase(Parent()->children_, this);
 }
 
@@ -573,7 +583,7 @@ void TWinControl::CaptionChanged() {
 }
 
 void TWinControl::HintChanged() {
-    if (handle_) UpdateTool(handle_, reinterpret_cast<UINT_PTR>(handle_), true, {}, Hint(), ShowHint());
+    if (handle_) UpdateTool(handle_, reinterpret_cast<UINT_PTR>(handle_), true, {}, Hint(), ShowHint() && Visible());
 }
 
 // ---- TScreen
