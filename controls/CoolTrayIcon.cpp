@@ -195,15 +195,22 @@ bool TCoolTrayIcon::FillTrayData() {
 
 bool TCoolTrayIcon::AddToTray() {
     if (!SettingPreview) iconVisible_ = true;
-    return FillTrayData() && Notify(NIM_ADD);
+    const bool added = FillTrayData() && Notify(NIM_ADD);
+    iconHeld_ = iconHeld_ || added;
+    return added;
 }
 
 bool TCoolTrayIcon::RemoveFromTray() {
     if (!SettingPreview) iconVisible_ = false;
+    iconHeld_ = false;  // removed, or refused because the shell did not hold it
     return FillTrayData() && Notify(NIM_DELETE);
 }
 
-bool TCoolTrayIcon::UpdateInTray() { return FillTrayData() && Notify(NIM_MODIFY); }
+// The shell changes only an icon it holds.
+bool TCoolTrayIcon::UpdateInTray() {
+    iconHeld_ = FillTrayData() && Notify(NIM_MODIFY);
+    return iconHeld_;
+}
 
 // ---- properties
 
@@ -467,9 +474,20 @@ void TCoolTrayIcon::SendToTray() {
 }
 
 bool TCoolTrayIcon::ApplicationWindowProc(UINT message, WPARAM wParam) {
-    if (message == WM_SIZE && wParam == SIZE_MINIMIZED && MinimizeToTray) SendToTray();
-    if (message != 0 && message == TaskbarCreatedMessage() && iconVisible_) ApplyIconVisible();
+    if (message == WM_SIZE && wParam == SIZE_MINIMIZED && CanMinimizeToTray()) SendToTray();
+    if (message != 0 && message == TaskbarCreatedMessage()) {
+        iconHeld_ = false;  // a new taskbar holds no icon
+        if (iconVisible_) ApplyIconVisible();
+    }
     return false;
+}
+
+// A window hidden while the tray holds no icon could not be reached again: it
+// minimises to the taskbar until the shell takes the icon (asked once more here).
+bool TCoolTrayIcon::CanMinimizeToTray() {
+    if (!MinimizeToTray) return false;
+    if (!iconHeld_ && iconVisible_) ApplyIconVisible();
+    return iconHeld_;
 }
 
 bool TCoolTrayIcon::OwnerWindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -491,7 +509,7 @@ bool TCoolTrayIcon::OwnerWindowProc(UINT message, WPARAM wParam, LPARAM lParam, 
 }
 
 bool TCoolTrayIcon::InterceptMinimize(LRESULT& result) {
-    if (!MinimizeToTray || !OnMinimizeToTray) return false;
+    if (!OnMinimizeToTray || !CanMinimizeToTray()) return false;
     OnMinimizeToTray(this);
     SendToTray();
     result = 1;

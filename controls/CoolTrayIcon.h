@@ -166,6 +166,7 @@ private:
     bool ApplicationWindowProc(UINT message, WPARAM wParam);
     bool OwnerWindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool InterceptMinimize(LRESULT& result);
+    bool CanMinimizeToTray();
     TWinControl* OwnerControl() const;
 
     TrayRegistration registration_;
@@ -178,6 +179,7 @@ private:
     bool showHint_ = true;
     TIcon icon_;
     bool iconVisible_ = false;
+    bool iconHeld_ = false;  // the shell has taken the icon
     int iconIndex_ = 0;
     bool wantEnterExitEvents_ = false;
     TNotifyMode notifyMode_ = nmLegacy;

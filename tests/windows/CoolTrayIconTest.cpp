@@ -527,15 +527,27 @@ TEST_F(TrayIconTest, AnIconTheShellRefusesAtStartIsAskedForAgainThenTheWindowSho
     ::SendMessageA(timerWindow, WM_TIMER, retry.TimerId(), 0);
     EXPECT_FALSE(retry.Enabled());
     EXPECT_TRUE(WaitUntil([&] { return form->IsShowing(); }));
-
-    // A re-created taskbar takes the icon at once and ends the asking.
-    form->Hide();
-    tray.Loaded();
-    ASSERT_TRUE(retry.Enabled());
-    FakeShell::refuseAdds = false;
-    ::SendMessageA(Application().Handle(), TCoolTrayIcon::TaskbarCreatedMessage(), 0, 0);
-    EXPECT_FALSE(retry.Enabled());
-    EXPECT_EQ(1u, FakeShell::held.size());
+    // With no icon to come back by, it minimises to the taskbar; once the
+    // shell takes the icon, to the tray.
+    HWND app = Application().Handle();
+    tray.MinimizeToTray = true;
+    for (const bool taken : {false, true}) {
+        if (taken) {
+            tray.Loaded();
+            ASSERT_TRUE(retry.Enabled());
+            FakeShell::refuseAdds = false;
+            ::SendMessageA(app, TCoolTrayIcon::TaskbarCreatedMessage(), 0, 0);
+            EXPECT_FALSE(retry.Enabled());  // a re-created taskbar takes the icon at once and ends the asking
+            EXPECT_EQ(1u, FakeShell::held.size());
+        }
+        ::SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(app); }));
+        Flush();
+        EXPECT_EQ(!taken, ::IsWindowVisible(app) != FALSE) << (taken ? "icon taken" : "no icon");
+        EXPECT_TRUE(!taken || !form->IsShowing());
+        tray.ShowMainWindow();
+        ASSERT_TRUE(WaitUntil([&] { return form->IsShowing() && !::IsIconic(app); }));
+    }
 
     // Nothing to ask for once the icon is not wanted.
     FakeShell::held.clear();
