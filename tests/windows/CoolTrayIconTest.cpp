@@ -404,6 +404,11 @@ TEST_F(TrayIconTest, TheSharedWindowRefusesToBeClosedOrEnded) {
         EXPECT_EQ(1, ::SendMessageA(window, message, 0, 0)) << message;
     Flush();
     EXPECT_TRUE(::IsWindow(window));
+    EXPECT_EQ(window, TCoolTrayIcon::TrayWindow());
+    int moves = 0;
+    icon->OnMouseMove = [&moves](TObject*, TShiftState, int, int) { ++moves; };
+    Shell(WM_MOUSEMOVE);
+    EXPECT_EQ(1, moves);  // its notifications still reach the icon
     // Other messages get the default processing.
     EXPECT_EQ(0, ::SendMessageA(window, WM_USER + 7, 0, 0));
 }
