@@ -5,11 +5,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace zep {
 namespace {
 
 const char* const kAppClass = "ZeptonApplication";
+// Posted to the application window: show the error report that waits.
+constexpr UINT kShowErrorReport = WM_APP + 1;
 
 TForm* FormOf(HWND window) {
     HWND root = window ? ::GetAncestor(window, GA_ROOT) : nullptr;
@@ -267,6 +270,9 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT message, WPARAM wPar
         case WM_CLOSE:
             if (app.mainForm_) app.mainForm_->Close();
             return 0;
+        case kShowErrorReport:
+            app.ShowPendingReport();
+            return 0;
         case WM_SETFOCUS:
             // Activating the taskbar button activates the form the user worked in last.
             if (HWND form = app.FormToActivate()) ::SetFocus(form);
@@ -322,12 +328,16 @@ void TApplication::HandleMessage(MSG& msg) {
 
 void TApplication::Run() {
     if (ShowMainForm && mainForm_) mainForm_->Show();
+    running_ = true;
     while (!terminated_) {
         MSG msg;
         if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
         HandleMessage(msg);
     }
+    running_ = false;
     terminated_ = true;
+    // An error that came with the end is still told.
+    ShowPendingReport();
 }
 
 void TApplication::ProcessMessages() {
@@ -371,7 +381,25 @@ void TApplication::HandleException() {
 }
 
 void TApplication::ShowException(const std::string& message) {
-    MessageBox(ErrorReportText(message), title_, MB_OK | MB_ICONERROR);
+    const std::string text = ErrorReportText(message);
+    ::OutputDebugStringA((title_ + ": " + text + "\n").c_str());
+    if (reporting_ || !pendingReport_.empty()) return;
+    pendingReport_ = text;
+    if (running_ && ::PostMessageA(handle_, kShowErrorReport, 0, 0)) return;
+    ShowPendingReport();
+}
+
+void TApplication::ShowPendingReport() {
+    if (reporting_ || pendingReport_.empty()) return;
+    const std::string text = std::exchange(pendingReport_, {});
+    reporting_ = true;
+    try {
+        MessageBox(text, title_, MB_OK | MB_ICONERROR);
+    } catch (...) {
+        reporting_ = false;
+        throw;
+    }
+    reporting_ = false;
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {

@@ -116,7 +116,10 @@ public:
     void Minimize();
     void Restore();
 
-    // The general error report; called from every catch-all boundary.
+    // The general error report; called from every catch-all boundary. One
+    // report at a time: an error that comes while one is open or waiting goes
+    // to the debugger output only. While the message loop runs, the report is
+    // shown from the loop, outside the window procedure that failed.
     void HandleException();
     void ShowException(const std::string& message);
     // A message box modal to every window of the program; returns the button pressed.
@@ -133,6 +136,7 @@ private:
     friend struct ApplicationReset;  // the tests start each case with a running application
     static LRESULT CALLBACK AppWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool PreTranslate(MSG& msg);
+    void ShowPendingReport();
     // The visible, enabled form the user worked in last, or the main form; null when there is none.
     HWND FormToActivate() const;
 
@@ -143,6 +147,9 @@ private:
     TForm* mainForm_ = nullptr;
     std::vector<std::unique_ptr<TForm>> forms_;
     bool terminated_ = false;
+    bool running_ = false;  // in Run's message loop
+    bool reporting_ = false;  // an error report is open
+    std::string pendingReport_;
 };
 
 TApplication& Application();

@@ -7,9 +7,11 @@
 #include "toolkit/WindowHook.h"
 
 #include <algorithm>
+#include <atomic>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace zep::test {
@@ -203,6 +205,63 @@ TEST(Boundary, AnErrorInAHiddenWindowAHookOrAPaintIsReportedAndTheProgramGoesOn)
     HDC dc = ::GetDC(form.Handle());
     EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(dc, 230, 170));
     ::ReleaseDC(form.Handle(), dc);
+}
+
+// The message boxes this thread makes: how many were open at once at most,
+// and when each came, among the steps a test notes.
+struct BoxLog {
+    static inline int open = 0, most = 0;
+    static inline std::vector<std::string> events;
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        char cls[16] = {};
+        ::GetClassNameA(reinterpret_cast<HWND>(wParam), cls, sizeof cls);
+        if (std::string(cls) == "#32770" && code == HCBT_CREATEWND) {
+            most = std::max(most, ++open);
+            events.push_back("box");
+        }
+        if (std::string(cls) == "#32770" && code == HCBT_DESTROYWND) --open;
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+
+// A handler that fails on every tick: one report at a time; and from the
+// message loop, once the failing procedure has returned.
+TEST(Boundary, ErrorsAreReportedOneAtATimeAndFromTheLoop) {
+    InitApplication();
+    const HHOOK hook = ::SetWindowsHookExA(WH_CBT, &BoxLog::Hook, nullptr, ::GetCurrentThreadId());
+    std::atomic<int> failures{0};
+    std::atomic<bool> done{false};
+    std::thread answerer([&] {  // answers every box once the ticks have failed five times
+        while (!done) {
+            HWND box = ::FindWindowA("#32770", nullptr);
+            if (box && failures >= 5) ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            ::Sleep(10);
+        }
+    });
+    TMessageWindow failing([&](UINT message, WPARAM, LPARAM, LRESULT&) -> bool {
+        if (message == WM_TIMER && ++failures >= 5) return true;  // enough
+        if (message == kPing) {
+            BoxLog::events.push_back("send");
+            ::SendMessageA(failing.Handle(), WM_USER, 0, 0);
+            BoxLog::events.push_back("sent");
+            Application().Terminate();
+            return true;
+        }
+        if (message == WM_TIMER || message == WM_USER) throw std::runtime_error("Cannot read the group");
+        return false;
+    });
+    ::SetTimer(failing.Handle(), 1, 10, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return failures >= 5 && BoxLog::open == 0; }));
+    ::KillTimer(failing.Handle(), 1);
+    EXPECT_EQ(1, BoxLog::most);
+
+    BoxLog::events.clear();
+    ::PostMessageA(failing.Handle(), kPing, 0, 0);
+    Application().Run();
+    done = true;
+    answerer.join();
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ((std::vector<std::string>{"send", "sent", "box"}), BoxLog::events);
 }
 
 TEST(Application, MinimisesAndRestoresAsAWhole) {
