@@ -66,6 +66,7 @@ TForm::TForm(TComponent* owner, const Options& options)
     ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
     TControl::SetBounds(options.left, options.top, r.right - r.left, r.bottom - r.top);
     SetWindowClass(nullptr, style, exStyle, Application().Handle());
+    Application().FormMade(*this);
 }
 
 void TForm::WindowCreated() {
@@ -327,7 +328,7 @@ void TApplication::HandleMessage(MSG& msg) {
 }
 
 void TApplication::Run() {
-    if (ShowMainForm && mainForm_) mainForm_->Show();
+    if (ShowMainForm && mainForm_ && !terminated_) mainForm_->Show();
     running_ = true;
     while (!terminated_) {
         MSG msg;

@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zep {
@@ -92,13 +93,24 @@ public:
     HICON SmallIcon() const { return smallIcon_ ? smallIcon_ : icon_; }
     void SetIcon(HICON icon, HICON smallIcon = nullptr);
 
-    // The first form made becomes the main form.
-    template <class T>
-    T& CreateForm() {
-        forms_.push_back(std::make_unique<T>(nullptr));
-        T& form = static_cast<T&>(*forms_.back());
-        if (!mainForm_) mainForm_ = &form;
-        return form;
+    // The first form made becomes the main form the moment it exists: its
+    // creation handler may already close it, which ends the program.
+    template <class T, class... Args>
+    T& CreateForm(Args&&... args) {
+        const bool main = !mainForm_;
+        mainFormNext_ = main;
+        try {
+            forms_.push_back(std::make_unique<T>(nullptr, std::forward<Args>(args)...));
+        } catch (...) {
+            mainFormNext_ = false;
+            if (main) mainForm_ = nullptr;
+            throw;
+        }
+        return static_cast<T&>(*forms_.back());
+    }
+    // Called by every form as it is made.
+    void FormMade(TForm& form) {
+        if (std::exchange(mainFormNext_, false)) mainForm_ = &form;
     }
     TForm* MainForm() const { return mainForm_; }
     void SetMainForm(TForm* form) { mainForm_ = form; }
@@ -145,6 +157,7 @@ private:
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     TForm* mainForm_ = nullptr;
+    bool mainFormNext_ = false;  // the form being made by CreateForm is the main form
     std::vector<std::unique_ptr<TForm>> forms_;
     bool terminated_ = false;
     bool running_ = false;  // in Run's message loop

@@ -485,6 +485,23 @@ TEST_F(MainFormTest, StartsInTheTrayAndIsShownHiddenAndEndedFromItsMenu) {
     EXPECT_EQ("\r\n[Status]\r\nWork=0\r\n", ReadBytes(folders.StatusFile));
 }
 
+// "E&xit" chosen while the start-up lets waiting messages through: the
+// program ends once its start-up is done.
+TEST_F(MainFormTest, ExitChosenDuringTheStartUpEndsTheProgram) {
+    TMessageWindow trayMenu([](UINT message, WPARAM, LPARAM, LRESULT&) {
+        if (message != WM_APP) return false;
+        const auto* main = dynamic_cast<TMainForm*>(TWinControl::FromHandle(::FindWindowA("ZeptonWindow", "Zepton")));
+        if (main) main->Exit1->Click();
+        return main != nullptr;
+    });
+    ::PostMessageA(trayMenu.Handle(), WM_APP, 0, 0);
+    EXPECT_EQ(nullptr, Application().MainForm());
+    Application().CreateForm<TMainForm>(Environment());
+    EXPECT_TRUE(Application().Terminated());
+    Application().Run();  // returns at once
+    Application().DestroyForms();
+}
+
 TEST_F(MainFormTest, AutoRunClickedDownRegistersTheProgram) {
     {
         const RegKey setup = SetupKey();
