@@ -137,6 +137,7 @@ public:
     void SetEnabled(bool enabled) override;
     void Invalidate() override;
     void ScaleToScreen() override;
+    void HintChanged() override;
     // Puts the window above its siblings.
     void BringToFront();
 
@@ -172,9 +173,6 @@ protected:
     // WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM); true when handled.
     virtual bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void CaptionChanged() override;
-
-public:
-    void HintChanged() override;
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -177,7 +177,7 @@ void TForm::Close() {
     bool canClose = true;
     Fire(OnCloseQuery, this, canClose);
     if (!canClose) return;
-    const bool isMain = Application().MainForm() == this;
+    const bool isMain = Application().IsMainForm(*this);
     TCloseAction action = isMain ? TCloseAction::caFree : TCloseAction::caHide;
     Fire(OnClose, this, action);
     if (action == TCloseAction::caNone) return;
@@ -337,7 +337,10 @@ void TApplication::Run() {
     }
     running_ = false;
     terminated_ = true;
-    // An error that came with the end is still told.
+    // An error that came with the end is still told, the end's quit message
+    // taken out first: it would close the box at once.
+    MSG quit;
+    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     ShowPendingReport();
 }
 

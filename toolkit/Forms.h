@@ -93,25 +93,27 @@ public:
     HICON SmallIcon() const { return smallIcon_ ? smallIcon_ : icon_; }
     void SetIcon(HICON icon, HICON smallIcon = nullptr);
 
-    // The first form made becomes the main form the moment it exists: its
-    // creation handler may already close it, which ends the program.
+    // The first form made becomes the main form once made; closing it ends
+    // the program, already while its creation handler runs.
     template <class T, class... Args>
     T& CreateForm(Args&&... args) {
-        const bool main = !mainForm_;
-        mainFormNext_ = main;
+        mainFormNext_ = !mainForm_;
         try {
             forms_.push_back(std::make_unique<T>(nullptr, std::forward<Args>(args)...));
         } catch (...) {
             mainFormNext_ = false;
-            if (main) mainForm_ = nullptr;
+            mainFormInCreation_ = nullptr;
             throw;
         }
+        if (std::exchange(mainFormInCreation_, nullptr)) mainForm_ = forms_.back().get();
         return static_cast<T&>(*forms_.back());
     }
     // Called by every form as it is made.
     void FormMade(TForm& form) {
-        if (std::exchange(mainFormNext_, false)) mainForm_ = &form;
+        if (std::exchange(mainFormNext_, false)) mainFormInCreation_ = &form;
     }
+    // The main form, or the form being made to become it.
+    bool IsMainForm(const TForm& form) const { return &form == mainForm_ || &form == mainFormInCreation_; }
     TForm* MainForm() const { return mainForm_; }
     void SetMainForm(TForm* form) { mainForm_ = form; }
 
@@ -157,7 +159,8 @@ private:
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     TForm* mainForm_ = nullptr;
-    bool mainFormNext_ = false;  // the form being made by CreateForm is the main form
+    bool mainFormNext_ = false;  // the form CreateForm makes next is the main form
+    TForm* mainFormInCreation_ = nullptr;
     std::vector<std::unique_ptr<TForm>> forms_;
     bool terminated_ = false;
     bool running_ = false;  // in Run's message loop
