@@ -15,6 +15,11 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool RisesNoCase(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
+}
+
 // The text before the first "=", or empty when there is none.
 std::string_view KeyOf(std::string_view line) {
     const auto eq = line.find('=');
@@ -29,7 +34,9 @@ bool IsHeader(std::string_view line) { return line.size() >= 2 && line.front() =
 // it as "<5B>" or "<3D>", and "<" itself as "<3C>". The program's keys are group
 // names, which are file names and never hold "<": every file written before
 // reads as it did.
-bool NeedsEscape(std::string_view key) { return key.find_first_of("[=<") != std::string_view::npos; }
+bool NeedsEscape(std::string_view key) {
+    return std::any_of(key.begin(), key.end(), [](char c) { return c == '[' || c == '=' || c == '<'; });
+}
 
 std::string StoredKey(std::string_view key) {
     if (!NeedsEscape(key)) return std::string(key);
@@ -116,8 +123,9 @@ bool IniLines::ReadBool(std::string_view section, std::string_view key, bool def
 }
 
 void IniLines::DropUnescapedLines(std::string_view section, std::string_view key) {
+    if (!NeedsEscape(key)) return;
     const int header = FindSection(section);
-    if (header < 0 || !NeedsEscape(key)) return;
+    if (header < 0) return;
     const std::string written = std::string(key) + "=";
     auto end = lines_.begin() + header + 1;
     while (end != lines_.end() && !IsHeader(*end)) ++end;
@@ -155,17 +163,31 @@ void IniLines::WriteBools(std::string_view section,
     }
     const auto header = static_cast<std::size_t>(FindSection(section));
 
-    // One scan of the section finds, for every key, the first line holding it;
-    // new keys pile up at the scan's end in the order they come. No stored key
-    // holds "[", so the scan's end stays where it is.
+    // Saved in the same order as before, the entries meet their own lines one
+    // after the other. While their keys rise strictly (so no key comes twice),
+    // each such line is the first holding its key and is replaced where it is.
+    std::size_t next = 0;
+    for (std::size_t line = header + 1; next < entries.size() && line < lines_.size(); ++next, ++line) {
+        const auto& [key, value] = entries[next];
+        if (next > 0 && !RisesNoCase(entries[next - 1].first, key)) break;
+        const std::string stored = StoredKey(key);
+        if (EndsScan(lines_[line]) || KeyOf(lines_[line]) != stored) break;
+        lines_[line].assign(stored).append(value ? "=1" : "=0");
+    }
+
+    // The rest: one scan of the section finds, for every key, the first line
+    // holding it; new keys pile up at the scan's end in the order they come.
+    // No stored key holds "[", so the scan's end stays where it is.
     struct Ref { bool added; std::size_t index; };
     Names added;
     std::unordered_map<std::string, Ref> firstLine;
     const std::size_t stop = ScanSection(header, std::string_view("[", 1));  // never a key
-    firstLine.reserve(stop - header + entries.size());
-    for (std::size_t i = header + 1; i < stop; ++i) firstLine.try_emplace(std::string(KeyOf(lines_[i])), Ref{false, i});
+    if (next < entries.size()) firstLine.reserve(stop - header + entries.size() - next);
+    for (std::size_t i = header + 1; i < stop && next < entries.size(); ++i)
+        firstLine.try_emplace(std::string(KeyOf(lines_[i])), Ref{false, i});
 
-    for (const auto& [key, value] : entries) {
+    for (; next < entries.size(); ++next) {
+        const auto& [key, value] = entries[next];
         std::string stored = StoredKey(key);
         std::string line = stored + (value ? "=1" : "=0");
         const auto [found, isNew] = firstLine.try_emplace(std::move(stored), Ref{true, added.size()});
