@@ -167,6 +167,19 @@ TEST_F(TrayIconTest, TheRecordTheShellGets) {
     tray.SetDesignPreview(true);
     EXPECT_EQ(1u, FakeShell::held.size());
 
+    // A balloon waits for the first add or change the shell takes, and goes with that one alone.
+    FakeShell::held.clear();
+    tray.ShowBalloonHint("Zepton", std::string(300, 'b'));
+    tray.SetIconVisible(true);
+    tray.SetHint("Zepton");
+    const ShellCall &refused = FakeShell::calls.end()[-3], &added = FakeShell::calls.end()[-2];
+    EXPECT_EQ(7u | NIF_INFO, refused.record.uFlags);
+    EXPECT_EQ(7u | NIF_INFO, added.record.uFlags);
+    EXPECT_EQ(7u, FakeShell::calls.back().record.uFlags);
+    EXPECT_EQ("Zepton", std::string(added.record.szInfoTitle));
+    EXPECT_EQ(std::string(255, 'b'), added.record.szInfo);
+    EXPECT_EQ(static_cast<DWORD>(NIIF_INFO), added.record.dwInfoFlags);
+
     // A second icon shares the window and gets an identifier of its own.
     auto other = std::make_unique<TCoolTrayIcon>(nullptr);
     EXPECT_EQ(window, TCoolTrayIcon::TrayWindow());
