@@ -60,27 +60,21 @@ public:
                 if (onBlack.At(x, y) == onWhite.At(x, y)) opaque_.push_back({x, y, onBlack.At(x, y)});
     }
 
-    // The screen position of the icon's top-left corner in the taskbar, when it is drawn there.
-    std::optional<POINT> FindInTaskbar() const {
-        const std::vector<POINT> all = FindAllInTaskbar(1);
-        return all.empty() ? std::nullopt : std::optional(all.front());
-    }
-
-    // Every place the icon is drawn in the taskbar, up to `most` of them.
-    std::vector<POINT> FindAllInTaskbar(std::size_t most = 16) const {
-        std::vector<POINT> found;
+    // The screen position of the icon's top-left corner in the taskbar, when it is drawn there;
+    // with `skip`, the place that follows that many others.
+    std::optional<POINT> FindInTaskbar(int skip = 0) const {
         HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
         RECT r{};
-        if (opaque_.empty() || !taskbar || !::GetWindowRect(taskbar, &r)) return found;
+        if (opaque_.empty() || !taskbar || !::GetWindowRect(taskbar, &r)) return std::nullopt;
         Pixels shot(r.right - r.left, r.bottom - r.top);
         const HDC screen = ::GetDC(nullptr);
         ::BitBlt(shot.Dc(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
         ::ReleaseDC(nullptr, screen);
         const int size = ::GetSystemMetrics(SM_CXSMICON);
-        for (int top = 0; top + size <= shot.Height() && found.size() < most; ++top)
-            for (int left = 0; left + size <= shot.Width() && found.size() < most; ++left)
-                if (DrawnAt(shot, left, top)) found.push_back(POINT{r.left + left, r.top + top});
-        return found;
+        for (int top = 0; top + size <= shot.Height(); ++top)
+            for (int left = 0; left + size <= shot.Width(); ++left)
+                if (DrawnAt(shot, left, top) && skip-- == 0) return POINT{r.left + left, r.top + top};
+        return std::nullopt;
     }
 
 private:

@@ -172,13 +172,11 @@ TEST_F(TrayIconTest, TheRecordTheShellGets) {
     tray.ShowBalloonHint("Zepton", std::string(300, 'b'));
     tray.SetIconVisible(true);
     tray.SetHint("Zepton");
-    const ShellCall &refused = FakeShell::calls.end()[-3], &added = FakeShell::calls.end()[-2];
-    EXPECT_EQ(7u | NIF_INFO, refused.record.uFlags);
-    EXPECT_EQ(7u | NIF_INFO, added.record.uFlags);
+    const TNotifyIconData& added = FakeShell::calls.end()[-2].record;
+    EXPECT_EQ(7u | NIF_INFO, added.uFlags);
     EXPECT_EQ(7u, FakeShell::calls.back().record.uFlags);
-    EXPECT_EQ("Zepton", std::string(added.record.szInfoTitle));
-    EXPECT_EQ(std::string(255, 'b'), added.record.szInfo);
-    EXPECT_EQ(static_cast<DWORD>(NIIF_INFO), added.record.dwInfoFlags);
+    EXPECT_EQ("Zepton/" + std::string(255, 'b'), std::string(added.szInfoTitle) + "/" + added.szInfo);
+    EXPECT_EQ(static_cast<DWORD>(NIIF_INFO), added.dwInfoFlags);
 
     // A second icon shares the window and gets an identifier of its own.
     auto other = std::make_unique<TCoolTrayIcon>(nullptr);
