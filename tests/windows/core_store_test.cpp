@@ -150,17 +150,32 @@ TEST_F(Store, RefreshGroupListStartsUnticked_AndKeepsTheListWhenDataIsGone) {
     EXPECT_EQ(Ticks(list), "Games=0 Work=1 ");
 }
 
-TEST_F(Store, DeletingWhatIsNotThereChangesNothing) {
-    WriteBytes(data + "Work.dat", "a\r\n");
-    WriteBytes(repo + "a.lnk", "A");
-    store().DeleteGroup("Missing");
-    store().DeleteShortcut("missing");
-    EXPECT_EQ(Entries(data), (Names{"Work.dat"}));
-    EXPECT_EQ(Entries(repo), (Names{"a.lnk"}));
-    store().DeleteGroup("work");
-    store().DeleteShortcut("A");
+// Under Wine the Recycle Bin is $XDG_DATA_HOME/Trash; CTest names a throwaway home.
+TEST_F(Store, DeletingSendsToTheRecycleBin_AndWhatIsNotThereChangesNothing) {
+    char unixHome[MAX_PATH] = "";
+    ASSERT_TRUE(::GetEnvironmentVariableA("XDG_DATA_HOME", unixHome, MAX_PATH)) << "run through CTest";
+    std::string home = "Z:"s + unixHome + "/";
+    std::replace(home.begin(), home.end(), '/', '\\');
+    ::CreateDirectoryA(home.c_str(), nullptr);
+    const std::string bin = home + "Trash\\";
+    const std::string group = "Work" + std::to_string(::GetCurrentProcessId()), shortcut = "a" + group;
+    WriteBytes(data + group + ".dat", "a\r\n");
+    WriteBytes(repo + shortcut + ".lnk", "A");
+    for (const char* other : {"Missing", "*"}) {  // "*" is no wildcard here
+        store().DeleteGroup(other);
+        store().DeleteShortcut(other);
+    }
+    EXPECT_EQ(Entries(data), (Names{group + ".dat"}));
+    EXPECT_EQ(Entries(repo), (Names{shortcut + ".lnk"}));
+    store().DeleteGroup("work" + group.substr(4));
+    store().DeleteShortcut("A" + group);
     EXPECT_TRUE(Entries(data).empty());
     EXPECT_TRUE(Entries(repo).empty());
+    for (const auto& [file, bytes] : {std::pair{group + ".dat", "a\r\n"s}, {shortcut + ".lnk", "A"s}}) {
+        EXPECT_EQ(ReadBytes(bin + "files\\" + file), bytes);
+        ::DeleteFileA((bin + "files\\" + file).c_str());
+        ::DeleteFileA((bin + "info\\" + file + ".trashinfo").c_str());
+    }
 }
 
 // The shell wants COM on the thread that opens a shortcut: the thread has it
