@@ -150,32 +150,25 @@ TEST_F(Store, RefreshGroupListStartsUnticked_AndKeepsTheListWhenDataIsGone) {
     EXPECT_EQ(Ticks(list), "Games=0 Work=1 ");
 }
 
-// Under Wine the Recycle Bin is $XDG_DATA_HOME/Trash; CTest names a throwaway home.
 TEST_F(Store, DeletingSendsToTheRecycleBin_AndWhatIsNotThereChangesNothing) {
-    char unixHome[MAX_PATH] = "";
-    ASSERT_TRUE(::GetEnvironmentVariableA("XDG_DATA_HOME", unixHome, MAX_PATH)) << "run through CTest";
-    std::string home = "Z:"s + unixHome + "/";
-    std::replace(home.begin(), home.end(), '/', '\\');
-    ::CreateDirectoryA(home.c_str(), nullptr);
-    const std::string bin = home + "Trash\\";
-    const std::string group = "Work" + std::to_string(::GetCurrentProcessId()), shortcut = "a" + group;
-    WriteBytes(data + group + ".dat", "a\r\n");
-    WriteBytes(repo + shortcut + ".lnk", "A");
-    for (const char* other : {"Missing", "*"}) {  // "*" is no wildcard here
-        store().DeleteGroup(other);
-        store().DeleteShortcut(other);
-    }
-    EXPECT_EQ(Entries(data), (Names{group + ".dat"}));
-    EXPECT_EQ(Entries(repo), (Names{shortcut + ".lnk"}));
-    store().DeleteGroup("work" + group.substr(4));
-    store().DeleteShortcut("A" + group);
+    // Wine's Recycle Bin is $XDG_DATA_HOME/Trash: here one of the test's own, emptied first.
+    ::SetEnvironmentVariableA("XDG_DATA_HOME", RECYCLE_HOME);
+    RemoveTree("Z:" RECYCLE_HOME "/");
+    ::CreateDirectoryA("Z:" RECYCLE_HOME, nullptr);
+    WriteBytes(data + "Work.dat", "a\r\n");
+    WriteBytes(repo + "a.lnk", "A");
+    store().DeleteGroup("Missing");
+    store().DeleteShortcut("missing");
+    store().DeleteGroup("*");  // to the shell, a wildcard
+    store().DeleteShortcut("*");
+    EXPECT_EQ(Entries(data), (Names{"Work.dat"}));
+    EXPECT_EQ(Entries(repo), (Names{"a.lnk"}));
+    store().DeleteGroup("work");
+    store().DeleteShortcut("A");
     EXPECT_TRUE(Entries(data).empty());
     EXPECT_TRUE(Entries(repo).empty());
-    for (const auto& [file, bytes] : {std::pair{group + ".dat", "a\r\n"s}, {shortcut + ".lnk", "A"s}}) {
-        EXPECT_EQ(ReadBytes(bin + "files\\" + file), bytes);
-        ::DeleteFileA((bin + "files\\" + file).c_str());
-        ::DeleteFileA((bin + "info\\" + file + ".trashinfo").c_str());
-    }
+    EXPECT_EQ(ReadBytes("Z:" RECYCLE_HOME "/Trash/files/Work.dat"), "a\r\n");
+    EXPECT_EQ(ReadBytes("Z:" RECYCLE_HOME "/Trash/files/a.lnk"), "A");
 }
 
 // The shell wants COM on the thread that opens a shortcut: the thread has it
