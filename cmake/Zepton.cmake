@@ -37,4 +37,10 @@ function(zepton_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main zepton_flags)
   zepton_console(${name})
   add_test(NAME ${name} COMMAND ${name})
+  # Wine's Recycle Bin is $XDG_DATA_HOME/Trash, else the Linux user's own: here
+  # a folder nobody makes, so that Wine deletes for good, as Windows does where
+  # there is no Recycle Bin. A test that looks into one makes its own.
+  if(WIN32)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-home)
+  endif()
 endfunction()

@@ -90,6 +90,15 @@ DWORD Comctl32Version() {
     return info.dwMajorVersion << 16 | info.dwMinorVersion;
 }
 
+// An elevated program gets no message from a less privileged one, such as the
+// shell's "TaskbarCreated", unless its window lets it through. Looked up at run
+// time: Windows XP and Vista lack the function.
+void LetThroughFromLessPrivileged(HWND window, UINT message) {
+    static const auto filter = reinterpret_cast<decltype(&::ChangeWindowMessageFilterEx)>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    if (filter && message != 0) filter(window, message, MSGFLT_ALLOW, nullptr);
+}
+
 }  // namespace
 
 // ---- registration with the shared window
@@ -131,6 +140,7 @@ TCoolTrayIcon::TCoolTrayIcon(TComponent* owner)
     AppWindowHook.emplace(Application().Handle(), [this](UINT m, WPARAM w, LPARAM, LRESULT&) {
         return ApplicationWindowProc(m, w);
     });
+    LetThroughFromLessPrivileged(Application().Handle(), TaskbarCreatedMessage());
     if (TWinControl* owner = OwnerControl())
         OwnerWindowHook.emplace(owner->Handle(), [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
             return OwnerWindowProc(m, w, l, r);

@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "core/FileSystem.h"
 #include "core/IniFiles32.h"
+#include "core/RecycleBin.h"
 #include "win/ComApartment.h"
 
 #include <windows.h>
@@ -72,7 +73,8 @@ void GroupStore::SaveGroup(const std::string& group, const Names& shortcuts) con
     ReplaceFileContent(GroupFile(group), JoinLines(shortcuts));
 }
 
-void GroupStore::DeleteGroup(const std::string& group) const { ::DeleteFileA(GroupFile(group).c_str()); }
+// Both Trash buttons delete at one click: the user may want the file back.
+void GroupStore::DeleteGroup(const std::string& group) const { RecycleFile(GroupFile(group)); }
 
 Names GroupStore::ListRepository() const {
     return Stems(ListFolder(folders_.RepositoryFolder, ".lnk", Listing::AllFiles));
@@ -89,9 +91,7 @@ void GroupStore::CollectDesktopShortcuts() const {
     }
 }
 
-void GroupStore::DeleteShortcut(const std::string& shortcut) const {
-    ::DeleteFileA(RepositoryShortcut(shortcut).c_str());
-}
+void GroupStore::DeleteShortcut(const std::string& shortcut) const { RecycleFile(RepositoryShortcut(shortcut)); }
 
 void GroupStore::OpenShortcut(const std::string& shortcut, void* ownerWindow) const {
     if (!IsPlainName(shortcut)) return;

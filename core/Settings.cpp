@@ -14,6 +14,10 @@ RegKey CreateKey(HKEY root, const std::string& path) {
     return key;
 }
 
+// In double quotes: a path with a space (a user name with one puts it in
+// %LOCALAPPDATA%) would otherwise leave Windows guessing where the program ends.
+std::string AutoRunCommand(const std::string& exePath) { return '"' + exePath + '"'; }
+
 void RemoveValue(HKEY root, const std::string& path) {
     const RegKey key = OpenKey(root, path, false);
     if (key) ::RegDeleteValueA(key.get(), AutoRunValue);
@@ -41,12 +45,13 @@ void StoreSettings(const WindowSettings& settings, const SettingsKeys& keys) {
 }
 
 void EnableAutoRun(const std::string& exePath, const SettingsKeys& keys) {
+    const std::string command = AutoRunCommand(exePath);
     try {
-        WriteText(CreateKey(keys.runRoot, keys.runPath).get(), AutoRunValue, exePath);
+        WriteText(CreateKey(keys.runRoot, keys.runPath).get(), AutoRunValue, command);
     } catch (const RegistryError&) {
         // A standard user, or an administrator under UAC, may not write the
         // machine's key: the program then starts at this user's logon.
-        WriteText(CreateKey(keys.userRunRoot, keys.userRunPath).get(), AutoRunValue, exePath);
+        WriteText(CreateKey(keys.userRunRoot, keys.userRunPath).get(), AutoRunValue, command);
         return;
     }
     // One entry only, or the program would start twice.

@@ -475,7 +475,7 @@ TEST_F(MainFormTest, AutoRunClickedDownRegistersTheProgram) {
     Flush();
     ClickToolButton(*form->OptionsAutorun, form->ToolBar1->Handle());
     EXPECT_TRUE(form->OptionsAutorun->Down());
-    EXPECT_EQ(folders.ProgramFolder + "zepton.exe",
+    EXPECT_EQ('"' + folders.ProgramFolder + "zepton.exe\"",
               ReadText(OpenKey(HKEY_CURRENT_USER, key.Sub("Run"), false).get(), "Zepton"));
 }
 

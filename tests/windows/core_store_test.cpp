@@ -151,17 +151,25 @@ TEST_F(Store, RefreshGroupListStartsUnticked_AndKeepsTheListWhenDataIsGone) {
     EXPECT_EQ(Ticks(list), "Games=0 Work=1 ");
 }
 
-TEST_F(Store, DeletingWhatIsNotThereChangesNothing) {
+TEST_F(Store, DeletingSendsToTheRecycleBin_AndWhatIsNotThereChangesNothing) {
+    // Wine's Recycle Bin is $XDG_DATA_HOME/Trash: here one of the test's own, emptied first.
+    ::SetEnvironmentVariableA("XDG_DATA_HOME", RECYCLE_HOME);
+    RemoveTree("Z:" RECYCLE_HOME "/");
+    ::CreateDirectoryA("Z:" RECYCLE_HOME, nullptr);
     WriteBytes(data + "Work.dat", "a\r\n");
     WriteBytes(repo + "a.lnk", "A");
     store().DeleteGroup("Missing");
     store().DeleteShortcut("missing");
+    store().DeleteGroup("*");  // to the shell, a wildcard
+    store().DeleteShortcut("*");
     EXPECT_EQ(Entries(data), (Names{"Work.dat"}));
     EXPECT_EQ(Entries(repo), (Names{"a.lnk"}));
     store().DeleteGroup("work");
     store().DeleteShortcut("A");
     EXPECT_TRUE(Entries(data).empty());
     EXPECT_TRUE(Entries(repo).empty());
+    EXPECT_EQ(ReadBytes("Z:" RECYCLE_HOME "/Trash/files/Work.dat"), "a\r\n");
+    EXPECT_EQ(ReadBytes("Z:" RECYCLE_HOME "/Trash/files/a.lnk"), "A");
 }
 
 // The shell wants COM on the thread that opens a shortcut: the thread has it

@@ -3,6 +3,8 @@
 // enters its apartment on first need rather than at program start, where it
 // would add to every start (tens of milliseconds under Wine), and leaves it
 // when the thread ends.
+#include "win/AnsiOnly.h"
+
 #include <objbase.h>
 
 namespace zep {
