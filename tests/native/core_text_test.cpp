@@ -34,6 +34,15 @@ TEST(SplitLines, NamesAreTakenByteForByte) {
               (Names{" Mail ", "Mail", "Mail", "\xEF\xBB\xBFx\xE9"}));
 }
 
+// Files of the ANSI code page are told from UTF-8 ones by this.
+TEST(TextLines, OnlyWellFormedUtf8IsUtf8) {
+    for (const char* good : {"", "plain", "Caf\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x98\x80", "\xEF\xBB\xBFx"})
+        EXPECT_TRUE(zep::IsUtf8(good)) << good;
+    for (const char* bad : {"Caf\xE9", "\xC3", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                            "\xE6\x97x", "\x80", "Na\xEFve"})
+        EXPECT_FALSE(zep::IsUtf8(bad)) << bad;
+}
+
 TEST(JoinLines, EveryLineEndsWithCrLf) {
     EXPECT_EQ(zep::JoinLines({"Mail", "Text editor"}), "Mail\r\nText editor\r\n");
     EXPECT_EQ(zep::JoinLines({"Mail", "Text editor"}).size(), 19u);

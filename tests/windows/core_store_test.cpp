@@ -3,6 +3,7 @@
 #include "CoreSandbox.h"
 #include "core/Errors.h"
 #include "core/IniFiles32.h"
+#include "win/WideText.h"
 
 #include <objbase.h>
 
@@ -392,6 +393,57 @@ TEST_F(Store, SaveStatusEditsTheFileInPlace) {
     WIN32_FILE_ATTRIBUTE_DATA info{};
     ASSERT_TRUE(::GetFileAttributesExA((data + "status.ord").c_str(), GetFileExInfoStandard, &info));
     EXPECT_EQ(::CompareFileTime(&info.ftLastWriteTime, &old), 0);
+}
+
+// Names in other scripts than the ANSI code page's (1252 here), with the program
+// and the Desktop in such a folder too, found from the Desktop's registry value.
+TEST_F(Store, NamesOfEveryScriptAreMovedGroupedAndBroughtBack) {
+    const std::string greek = "\xCE\xA9mega", japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E",
+                      cafe = "Caf\xC3\xA9", folder = root + "\xCE\x94\xCE\xAD\xCF\x83\xCE\xBA\\";
+    ASSERT_TRUE(::CreateDirectoryW(Widen(folder).c_str(), nullptr));
+    const TempKey key;
+    const std::wstring value = Widen(folder + "Desk");
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, Widen(key.path()).c_str(), L"Desktop", REG_SZ, value.c_str(),
+                      static_cast<DWORD>(value.size() + 1) * 2);
+    const GroupStore store(ResolveFolders(folder + "zepton.exe", key.path()));
+    const Folders& f = store.folders();
+    ASSERT_EQ(f.DesktopFolder, folder + "Desk\\");
+    ASSERT_TRUE(::CreateDirectoryW(Widen(f.DesktopFolder).c_str(), nullptr));
+    for (const std::string& s : {greek, japanese, cafe, "plain"s}) WriteBytes(f.DesktopFolder + s + ".lnk", s);
+    WriteBytes(f.DataFolder + "G.dat", "plain\r\n");
+    store.Apply(TickedList({{"G", true}}));
+    EXPECT_EQ(Listing(f.DesktopFolder), "plain.lnk");
+    const Names repository = store.ListRepository();
+    EXPECT_EQ(repository, (Names{cafe, "plain", greek, japanese}));
+
+    const std::string group = japanese + " " + greek;
+    store.SaveGroup(group, repository);
+    EXPECT_EQ(ReadBytes(f.DataFolder + group + ".dat"), JoinLines(repository));  // UTF-8 throughout
+    ASSERT_EQ(store.ListGroups(), (Names{"G", group}));
+    PlainGroupList list = TickedList({{"G", false}, {group.c_str(), true}});
+    store.Apply(list);
+    EXPECT_EQ(Listing(f.DesktopFolder), Listing(f.RepositoryFolder));
+    EXPECT_EQ(ReadBytes(f.DesktopFolder + japanese + ".lnk"), japanese);
+    store.SaveStatus(list);
+    list.SetChecked(1, false);
+    store.LoadStatus(list);
+    EXPECT_EQ(Ticks(list), "G=0 " + group + "=1 ");
+}
+
+// Files in the ANSI code page, as every earlier run wrote them, read as their
+// names and written back byte for byte while every name fits that code page.
+TEST_F(Store, CodePageFilesKeepTheirBytes) {
+    const std::string cafe = "Caf\xC3\xA9", naive = "Na\xC3\xAFve";
+    WriteBytes(data + "Old.dat", "Caf\xE9\r\nNa\xEFve\r\n");
+    EXPECT_EQ(store().ReadGroup("Old"), (Names{cafe, naive}));
+    store().SaveGroup("Old", {naive, cafe});
+    EXPECT_EQ(ReadBytes(data + "Old.dat"), "Na\xEFve\r\nCaf\xE9\r\n");
+
+    WriteBytes(data + "status.ord", "[Status]\r\nCaf\xE9=0\r\n");
+    PlainGroupList list = TickedList({{cafe.c_str(), true}, {naive.c_str(), false}});
+    store().LoadStatus(list);
+    store().SaveStatus(list);
+    EXPECT_EQ(ReadBytes(data + "status.ord"), "[Status]\r\nCaf\xE9=0\r\nNa\xEFve=1\r\n");
 }
 
 TEST_F(Store, IniFileWritesTheWholeFileOnEveryWrite) {
