@@ -6,6 +6,7 @@
 #include "tests/windows/FormProbe.h"
 #include "ui/ContentUnit.h"
 #include "ui/Unit1.h"
+#include "win/WideText.h"
 
 #include <shlobj.h>
 
@@ -28,8 +29,7 @@ void MakeMarkingShortcut(const std::string& path, const std::string& marker) {
     link->SetArguments(("/c echo opened> \"" + marker + "\"").c_str());
     IPersistFile* file = nullptr;
     link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    std::wstring wide(path.begin(), path.end());
-    const HRESULT saved = file->Save(wide.c_str(), TRUE);
+    const HRESULT saved = file->Save(Widen(path).c_str(), TRUE);
     file->Release();
     link->Release();
     ::CoUninitialize();
@@ -176,11 +176,12 @@ TEST_F(ConfigWindow, TheNameFieldTakesTwentyCharactersTypedOrPasted) {
 // afresh with an empty selection and no Trash; the name and Save carry over.
 TEST_F(ConfigWindow, ShowingCollectsTheDesktopAndKeepsOnlyTheName) {
     Shortcut(desk, "mail", "new mail");
+    Shortcut(desk, "\xCE\xA9mega");
     Shortcut(repo, "Mail", "old mail");
     ShowWith({"beta", "Alpha"});
-    EXPECT_EQ("Alpha|beta|Mail", Repository());  // the stored name stays
+    EXPECT_EQ("Alpha|beta|Mail|\xCE\xA9mega", Repository());  // the stored name stays
     EXPECT_EQ("new mail", ReadBytes(repo + "Mail.lnk"));
-    EXPECT_EQ("mail.lnk", Listing(desk));
+    EXPECT_EQ("mail.lnk \xCE\xA9mega.lnk", Listing(desk));
     const RECT shown = form.WindowRect();
     EXPECT_EQ((::GetSystemMetrics(SM_CXSCREEN) - (shown.right - shown.left)) / 2, shown.left);
     EXPECT_EQ((::GetSystemMetrics(SM_CYSCREEN) - (shown.bottom - shown.top)) / 2, shown.top);
@@ -198,7 +199,7 @@ TEST_F(ConfigWindow, ShowingCollectsTheDesktopAndKeepsOnlyTheName) {
     form.Show();
     Flush();
     EXPECT_EQ(shown.left, form.WindowRect().left);
-    EXPECT_EQ("Alpha|beta|Chess|Mail", Repository());
+    EXPECT_EQ("Alpha|beta|Chess|Mail|\xCE\xA9mega", Repository());
     EXPECT_EQ("", Selection());
     EXPECT_FALSE(form.TrashShortBtn->Visible());
     EXPECT_EQ("Games", form.Edit1->Text());
@@ -451,9 +452,10 @@ TEST_F(PreviewWindow, LayoutIsOneBorderlessListFillingTheWindow) {
 TEST_F(PreviewWindow, MergesTheTickedGroupsSortedAndCaseBlind) {
     Group("Work", "Mail\r\nZip\r\nbeta\r\n");
     Group("Games", "Chess\r\n");
-    Group("More", "mail\r\nAlpha\r\nZIP\r\n\r\n");
-    EXPECT_EQ("|Alpha|beta|Mail|Zip", Preview(TickedList({{"Work", true}, {"Games", false}, {"More", true}})));
-    EXPECT_EQ("|Alpha|mail|ZIP", Preview(TickedList({{"More", true}, {"Work", false}})));
+    Group("More", "mail\r\n\xCF\x89mega\r\nAlpha\r\nZIP\r\n\r\n\xCE\xA9MEGA\r\n");
+    EXPECT_EQ("|Alpha|beta|Mail|Zip|\xCF\x89mega",
+              Preview(TickedList({{"Work", true}, {"Games", false}, {"More", true}})));
+    EXPECT_EQ("|Alpha|mail|ZIP|\xCF\x89mega", Preview(TickedList({{"More", true}, {"Work", false}})));
     EXPECT_EQ("", Preview(TickedList({{"Work", false}})));
     EXPECT_FALSE(form.IsShowing());
 }
@@ -510,8 +512,8 @@ TEST_F(PreviewWindow, EscapeClosesOnReleaseWithAnyModifier) {
 
 TEST_F(PreviewWindow, DoubleClickOpensTheDesktopCopy) {
     const std::string marker = root + "opened.txt";
-    MakeMarkingShortcut(desk + "Mark.lnk", marker);
-    Group("G", "Mark\r\n");
+    MakeMarkingShortcut(desk + "\xE6\x97\xA5\xE6\x9C\xAC.lnk", marker);
+    Group("G", "\xE6\x97\xA5\xE6\x9C\xAC\r\n");
     auto doubleClick = [&](const PlainGroupList& groups) {
         WhenShown user(form.Handle(), [&] {
             PostDoubleClickItem(form.ContentListBox->Handle(), 0);
