@@ -395,55 +395,39 @@ TEST_F(Store, SaveStatusEditsTheFileInPlace) {
     EXPECT_EQ(::CompareFileTime(&info.ftLastWriteTime, &old), 0);
 }
 
-// Names in other scripts than the ANSI code page's (1252 here), with the program
-// and the Desktop in such a folder too, found from the Desktop's registry value.
+// Names outside the ANSI code page (1252 here), in a folder named so too that
+// the Desktop's registry value names and the program lies in.
 TEST_F(Store, NamesOfEveryScriptAreMovedGroupedAndBroughtBack) {
-    const std::string greek = "\xCE\xA9mega", japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E",
-                      cafe = "Caf\xC3\xA9", folder = root + "\xCE\x94\xCE\xAD\xCF\x83\xCE\xBA\\";
-    ASSERT_TRUE(::CreateDirectoryW(Widen(folder).c_str(), nullptr));
+    const std::string greek = "\xCE\xA9mega", japanese = "\xE6\x97\xA5\xE6\x9C\xAC", folder = root + "\xCE\x94\xCE\xAD";
+    const std::wstring wide = Widen(folder);
     const TempKey key;
-    const std::wstring value = Widen(folder + "Desk");
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, Widen(key.path()).c_str(), L"Desktop", REG_SZ, value.c_str(),
-                      static_cast<DWORD>(value.size() + 1) * 2);
-    const GroupStore store(ResolveFolders(folder + "zepton.exe", key.path()));
-    const Folders& f = store.folders();
-    ASSERT_EQ(f.DesktopFolder, folder + "Desk\\");
-    ASSERT_TRUE(::CreateDirectoryW(Widen(f.DesktopFolder).c_str(), nullptr));
-    for (const std::string& s : {greek, japanese, cafe, "plain"s}) WriteBytes(f.DesktopFolder + s + ".lnk", s);
-    WriteBytes(f.DataFolder + "G.dat", "plain\r\n");
-    store.Apply(TickedList({{"G", true}}));
-    EXPECT_EQ(Listing(f.DesktopFolder), "plain.lnk");
-    const Names repository = store.ListRepository();
-    EXPECT_EQ(repository, (Names{cafe, "plain", greek, japanese}));
-
-    const std::string group = japanese + " " + greek;
-    store.SaveGroup(group, repository);
-    EXPECT_EQ(ReadBytes(f.DataFolder + group + ".dat"), JoinLines(repository));  // UTF-8 throughout
-    ASSERT_EQ(store.ListGroups(), (Names{"G", group}));
-    PlainGroupList list = TickedList({{"G", false}, {group.c_str(), true}});
+    ASSERT_TRUE(::CreateDirectoryW(wide.c_str(), nullptr));
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, Widen(key.path()).c_str(), L"Desktop", REG_SZ, wide.c_str(), 2 * wide.size() + 2);
+    const GroupStore store(ResolveFolders(folder + "\\zepton.exe", key.path()));
+    for (const std::string& s : {greek, japanese, "plain"s}) WriteBytes(store.DesktopShortcut(s), s);
+    store.Apply(TickedList({{"None", false}}));
+    store.SaveGroup(greek, store.ListRepository());
+    EXPECT_EQ(ReadBytes(store.GroupFile(greek)), JoinLines({"plain", greek, japanese}));  // in UTF-8
+    const PlainGroupList list = TickedList({{greek.c_str(), true}});
     store.Apply(list);
-    EXPECT_EQ(Listing(f.DesktopFolder), Listing(f.RepositoryFolder));
-    EXPECT_EQ(ReadBytes(f.DesktopFolder + japanese + ".lnk"), japanese);
+    EXPECT_EQ(Listing(folder + "\\"), "data plain.lnk repository " + greek + ".lnk " + japanese + ".lnk");
     store.SaveStatus(list);
-    list.SetChecked(1, false);
-    store.LoadStatus(list);
-    EXPECT_EQ(Ticks(list), "G=0 " + group + "=1 ");
+    EXPECT_EQ(ReadBytes(store.folders().StatusFile), "\r\n[Status]\r\n" + greek + "=1\r\n");
 }
 
-// Files in the ANSI code page, as every earlier run wrote them, read as their
-// names and written back byte for byte while every name fits that code page.
+// Files in the code page, as earlier runs wrote them: read as their names and
+// written back byte for byte while every name fits the code page.
 TEST_F(Store, CodePageFilesKeepTheirBytes) {
-    const std::string cafe = "Caf\xC3\xA9", naive = "Na\xC3\xAFve";
-    WriteBytes(data + "Old.dat", "Caf\xE9\r\nNa\xEFve\r\n");
-    EXPECT_EQ(store().ReadGroup("Old"), (Names{cafe, naive}));
-    store().SaveGroup("Old", {naive, cafe});
-    EXPECT_EQ(ReadBytes(data + "Old.dat"), "Na\xEFve\r\nCaf\xE9\r\n");
-
+    const std::string cafe = "Caf\xC3\xA9";
+    WriteBytes(data + "Old.dat", "Caf\xE9\r\nx\r\n");
+    EXPECT_EQ(store().ReadGroup("Old"), (Names{cafe, "x"}));
+    store().SaveGroup("Old", {"x", cafe});
+    EXPECT_EQ(ReadBytes(data + "Old.dat"), "x\r\nCaf\xE9\r\n");
     WriteBytes(data + "status.ord", "[Status]\r\nCaf\xE9=0\r\n");
-    PlainGroupList list = TickedList({{cafe.c_str(), true}, {naive.c_str(), false}});
+    PlainGroupList list = TickedList({{cafe.c_str(), true}, {"x", false}});
     store().LoadStatus(list);
     store().SaveStatus(list);
-    EXPECT_EQ(ReadBytes(data + "status.ord"), "[Status]\r\nCaf\xE9=0\r\nNa\xEFve=1\r\n");
+    EXPECT_EQ(ReadBytes(data + "status.ord"), "[Status]\r\nCaf\xE9=0\r\nx=1\r\n");
 }
 
 TEST_F(Store, IniFileWritesTheWholeFileOnEveryWrite) {

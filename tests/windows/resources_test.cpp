@@ -188,7 +188,6 @@ TEST(Resources, ManifestAsksForCommonControls6AndNoElevation) {
   EXPECT_NE(std::string::npos, text.find("level=\"asInvoker\""));
   EXPECT_NE(std::string::npos, text.find("<dpiAware"));
   EXPECT_NE(std::string::npos, text.find("<dpiAwareness"));
-  EXPECT_EQ(CP_UTF8, GetACP());  // the process code page the manifest asks for
 }
 
 // The manifest takes effect: BCM_GETIDEALSIZE exists only in version 6 of the common controls.

@@ -21,7 +21,7 @@ inline std::wstring Widen(std::string_view text, UINT codePage = CP_ACP) {
 }
 
 // `text` in `codePage`; nothing when a character has no exact match there
-// (no look-alike stands in for it, as "O" would for "Ω").
+// (no look-alike stands in for it, as "O" would for a Greek capital omega).
 inline std::optional<std::string> Narrow(std::wstring_view text, UINT codePage) {
     if (text.empty()) return std::string();
     const bool utf8 = codePage == CP_UTF8;
@@ -29,9 +29,8 @@ inline std::optional<std::string> Narrow(std::wstring_view text, UINT codePage) 
     const int size = static_cast<int>(text.size());
     BOOL lossy = FALSE;
     BOOL* lossyOut = utf8 ? nullptr : &lossy;
-    std::string narrow(
-        static_cast<std::size_t>(::WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, lossyOut)),
-        '\0');
+    const int bytes = ::WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, lossyOut);
+    std::string narrow(static_cast<std::size_t>(bytes), '\0');
     ::WideCharToMultiByte(codePage, flags, text.data(), size, narrow.data(), static_cast<int>(narrow.size()), nullptr,
                           lossyOut);
     if (lossy) return std::nullopt;
