@@ -184,7 +184,21 @@ void TCoolTrayIcon::Notification(TComponent* component, Operation operation) {
 // ---- the shell
 
 bool TCoolTrayIcon::Notify(DWORD message) {
-    return ShellNotifyIcon(message, reinterpret_cast<PNOTIFYICONDATAA>(&TrayData)) != FALSE;
+    const bool accepted = ShellNotifyIcon(message, reinterpret_cast<PNOTIFYICONDATAA>(&TrayData)) != FALSE;
+    if (accepted && (message == NIM_ADD || message == NIM_MODIFY)) TrayData.uFlags &= ~NIF_INFO;  // shown
+    return accepted;
+}
+
+void TCoolTrayIcon::ShowBalloonHint(const std::string& title, const std::string& text) {
+    auto copy = [](const std::string& from, auto& field) {
+        std::memset(field, 0, sizeof field);
+        from.copy(field, sizeof field - 1);
+    };
+    copy(title, TrayData.szInfoTitle);
+    copy(text, TrayData.szInfo);
+    TrayData.dwInfoFlags = NIIF_INFO;
+    TrayData.uFlags |= NIF_INFO;
+    UpdateInTray();
 }
 
 bool TCoolTrayIcon::FillTrayData() {

@@ -114,6 +114,11 @@ public:
     // Hides the main window and its taskbar button, and asks for the icon again.
     virtual void SendToTray();
 
+    // A balloon from the icon with the information sign. It goes with the
+    // first add or change the shell accepts, so that an icon the shell takes
+    // only later still shows it, and only once.
+    void ShowBalloonHint(const std::string& title, const std::string& text);
+
     // The application's main window brought back in its normal state, in front.
     void ShowMainWindow();
     void HideMainWindow();

@@ -5,7 +5,9 @@
 #include "win/Handle.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 namespace zep {
@@ -36,21 +38,25 @@ Target FindTarget(const std::string& path) {
     return {FolderOf(path) + found.cFileName, found.dwFileAttributes};
 }
 
+// Temporary files are named so that no user's file can be taken for one: a
+// marker of the program's own, and an extension that no listing looks for.
+const char TempPrefix[] = "~zepton{5e0c2a7d}";
+const char TempExtension[] = ".tmp";
+
 // A new, empty file beside `path`, open for writing.
-FileHandle CreateTempBeside(const std::string& path, std::string& tempPath) {
+FileHandle CreateTempBeside(const std::string& path, DWORD attributes, std::string& tempPath) {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[40];
-        std::snprintf(suffix, sizeof suffix, "~zep%lx-%x.tmp", ::GetCurrentProcessId(), ++counter);
-        tempPath = FolderOf(path) + suffix;
-        FileHandle file(::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        std::snprintf(suffix, sizeof suffix, "%lx-%x", ::GetCurrentProcessId(), ++counter);
+        tempPath = FolderOf(path) + TempPrefix + suffix + TempExtension;
+        FileHandle file(::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
         if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
     }
     return FileHandle();
 }
 
-bool WriteAll(HANDLE file, const std::string& bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
@@ -62,7 +68,31 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
     return true;
 }
 
+std::uint64_t SizeOf(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
+
+// Copies the content and the time of last change of an open file into another.
+bool CopyContent(HANDLE from, const BY_HANDLE_FILE_INFORMATION& info, HANDLE to) {
+    const std::uint64_t size = SizeOf(info.nFileSizeHigh, info.nFileSizeLow);
+    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size + 1, 64 * 1024)), '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return false;
+        if (got == 0) break;
+        if (!WriteCopyChunk(to, std::string_view(buffer).substr(0, got))) return false;
+    }
+    ::SetFileTime(to, nullptr, nullptr, &info.ftLastWriteTime);
+    return true;
+}
+
 }  // namespace
+
+bool (*WriteCopyChunk)(void* file, std::string_view bytes) = WriteAll;
+
+std::uint64_t FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return SizeOf(data.nFileSizeHigh, data.nFileSizeLow);
+}
 
 bool FileExists(const std::string& path) {
     const DWORD a = Attributes(path);
@@ -91,7 +121,8 @@ std::vector<ListedFile> ListFiles(const std::string& folder, const std::string& 
     do {
         // Short-name matching lets "*.lnk" find "x.lnk2" too; that is no shortcut.
         if (!(found.dwFileAttributes & skipped) && HasExtension(found.cFileName, extension))
-            files.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0});
+            files.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0,
+                             SizeOf(found.nFileSizeHigh, found.nFileSizeLow)});
     } while (::FindNextFileA(find.get(), &found));
     std::sort(files.begin(), files.end(),
               [](const ListedFile& a, const ListedFile& b) { return LessTextNoCase(a.name, b.name); });
@@ -123,6 +154,40 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+bool CopyWhole(const std::string& from, const std::string& to, Overwrite overwrite) {
+    FileHandle source(::CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!source || !::GetFileInformationByHandle(source.get(), &info)) return false;
+    std::string tempPath;
+    FileHandle temp = CreateTempBeside(to, FILE_ATTRIBUTE_HIDDEN, tempPath);
+    if (!temp) return false;
+    const bool copied = CopyContent(source.get(), info, temp.get());
+    temp.reset();
+    const DWORD flags = overwrite == Overwrite::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
+    if (!copied || !::MoveFileExA(tempPath.c_str(), to.c_str(), flags)) {
+        ::DeleteFileA(tempPath.c_str());
+        return false;
+    }
+    ::SetFileAttributesA(to.c_str(), info.dwFileAttributes);
+    return true;
+}
+
+void RemoveTemporaryFiles(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    FindHandle find(::FindFirstFileA((folder + TempPrefix + "*" + TempExtension).c_str(), &found));
+    if (!find) return;
+    do {
+        // Short names match patterns too: only the program's own long names count.
+        const std::string name = found.cFileName;
+        if (name.rfind(TempPrefix, 0) == 0 && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            const std::string path = folder + name;
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(path.c_str());
+        }
+    } while (::FindNextFileA(find.get(), &found));
+}
+
 void ReplaceFileContent(const std::string& path, const std::string& bytes) {
     const Target target = FindTarget(path);
     // A read-only file is not to be replaced, whatever the platform's rename allows.
@@ -130,7 +195,7 @@ void ReplaceFileContent(const std::string& path, const std::string& bytes) {
         (target.attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         throw FileError::CannotCreate(path);
     std::string tempPath;
-    FileHandle temp = CreateTempBeside(path, tempPath);
+    FileHandle temp = CreateTempBeside(path, FILE_ATTRIBUTE_NORMAL, tempPath);
     if (!temp) throw FileError::CannotCreate(path);
     const bool written = WriteAll(temp.get(), bytes);
     temp.reset();

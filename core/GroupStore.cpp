@@ -22,18 +22,26 @@ Names Stems(Names files) {
     return files;
 }
 
-void Copy(const std::string& from, const std::string& to) { ::CopyFileA(from.c_str(), to.c_str(), FALSE); }
+// An empty shortcut holds nothing (a power cut can leave one under its name): it
+// never replaces a copy with content.
+bool EmptyOverContent(const ListedFile& file, const std::string& target) {
+    return file.size == 0 && FileSize(target) > 0;
+}
 
 // Moves a Desktop shortcut into the repository over the older copy there: one
-// rename where it can. Otherwise, and for a read-only file, which a rename would
-// take off the Desktop though deleting it is refused, a copy, and the Desktop's
-// file is deleted only once its copy is in the repository.
+// rename where it can. Otherwise (another volume, a file in use, or a read-only
+// file, which a rename would take off the Desktop though deleting it is refused)
+// a whole copy, and the Desktop's file is deleted only once its copy is in place.
+// An empty one gives its place back to the copy with content, which a ticked
+// group then brings back whole.
 void MoveIntoRepository(const ListedFile& file, const std::string& desktop, const std::string& repository) {
     const std::string from = desktop + file.name, to = repository + file.name;
-    if (!file.readOnly &&
-        ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+    if (EmptyOverContent(file, to)) {
+        ::DeleteFileA(from.c_str());
         return;
-    if (::CopyFileA(from.c_str(), to.c_str(), FALSE)) ::DeleteFileA(from.c_str());
+    }
+    if (!file.readOnly && ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+    if (CopyWhole(from, to, Overwrite::Replace)) ::DeleteFileA(from.c_str());
 }
 
 }  // namespace
@@ -73,8 +81,10 @@ Names GroupStore::ListRepository() const {
 
 void GroupStore::CollectDesktopShortcuts() const {
     try {
-        for (const auto& f : ListFolder(folders_.DesktopFolder, ".lnk", Listing::AllFiles))
-            Copy(folders_.DesktopFolder + f, folders_.RepositoryFolder + f);
+        for (const auto& f : ListFiles(folders_.DesktopFolder, ".lnk", Listing::AllFiles)) {
+            const std::string to = folders_.RepositoryFolder + f.name;
+            if (!EmptyOverContent(f, to)) CopyWhole(folders_.DesktopFolder + f.name, to, Overwrite::Replace);
+        }
     } catch (const std::exception&) {
         // Without a Desktop listing there is nothing to collect.
     }
@@ -93,6 +103,8 @@ void GroupStore::OpenShortcut(const std::string& shortcut, void* ownerWindow) co
 
 void GroupStore::Apply(const GroupList& groups) const {
     if (groups.Count() == 0) return;
+    for (const auto* folder : {&folders_.DesktopFolder, &folders_.RepositoryFolder, &folders_.DataFolder})
+        RemoveTemporaryFiles(*folder);
     const auto desktop = ListFiles(folders_.DesktopFolder, ".lnk", Listing::VisibleFiles);
     try {
         for (const auto& f : desktop) MoveIntoRepository(f, folders_.DesktopFolder, folders_.RepositoryFolder);
@@ -111,7 +123,7 @@ void GroupStore::ApplyGroup(const std::string& group) const {
         // newer than the repository's copy, which must never replace it.
         for (const auto& name : ReadGroup(group))
             if (IsPlainName(name))
-                ::CopyFileA(RepositoryShortcut(name).c_str(), DesktopShortcut(name).c_str(), TRUE);
+                CopyWhole(RepositoryShortcut(name), DesktopShortcut(name), Overwrite::Never);
     } catch (const std::exception&) {
         // An unreadable group adds nothing; the other groups still apply.
     }

@@ -24,9 +24,12 @@ void RemoveValue(HKEY root, const std::string& path) {
 WindowSettings RestoreSettings(const SettingsKeys& keys) {
     const RegKey key = OpenKey(keys.setupRoot, keys.setupPath, false);
     WindowSettings s;
-    s.top = ReadDword(key.get(), "top").value_or(s.top);
-    s.left = ReadDword(key.get(), "left").value_or(s.left);
+    const auto top = ReadDword(key.get(), "top"), left = ReadDword(key.get(), "left");
+    s.top = top.value_or(s.top);
+    s.left = left.value_or(s.left);
     s.autoRun = ReadDword(key.get(), "Run").value_or(s.autoRun ? 1 : 0) != 0;
+    // "Run" alone may come from the installer: only the program stores a position.
+    s.stored = top || left;
     return s;
 }
 

@@ -10,6 +10,8 @@ struct WindowSettings {
     int left = 15;
     int top = 15;
     bool autoRun = true;
+    // Whether the program has stored its window here: not at a user's first start.
+    bool stored = false;
 };
 
 // Where the settings live; tests point these at keys of their own.

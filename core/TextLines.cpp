@@ -32,19 +32,18 @@ std::size_t Utf8SequenceLength(unsigned char lead) {
     return lead < 0xF5 ? 4 : 0;
 }
 
+bool EndsLine(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+
 }  // namespace
 
 Names SplitLines(std::string_view text) {
     Names lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::size_t end = text.find_first_of(std::string_view("\r\n\0", 3), pos);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(pos));
-            break;
-        }
+        const std::size_t end = static_cast<std::size_t>(std::find_if(text.begin() + pos, text.end(), EndsLine) - text.begin());
         lines.emplace_back(text.substr(pos, end - pos));
-        if (text[end] == '\0') break;
+        if (end == text.size() || text[end] == '\0') break;
         pos = end;
         if (text[pos] == '\r') ++pos;
         if (pos < text.size() && text[pos] == '\n') ++pos;

@@ -1,5 +1,6 @@
 #include "ui/MainUnit.h"
 
+#include "core/Errors.h"
 #include "core/Settings.h"
 #include "resources/resource.h"
 #include "toolkit/Shell.h"
@@ -34,6 +35,10 @@ std::string TrashQuestion(const GroupList& groups) {
         if (groups.Checked(i)) text += groups.Name(i) + "\r\n";
     return text;
 }
+
+const char* const FirstStartBalloonText =
+    "Zepton keeps running in the notification area: right-click its icon and choose Show window. "
+    "Can't see the icon? Click the arrow (Show hidden icons) beside the clock.";
 
 bool OnAMonitor(const RECT& r) { return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr; }
 
@@ -153,12 +158,30 @@ void TMainForm::FormCreate(TObject*) {
     // A monitor unplugged since the last close must not take the window out of sight.
     if (!OnAMonitor(WindowRect())) SetPosition(WindowSettings{}.left, WindowSettings{}.top);
     OptionsAutorun->SetDown(settings.autoRun);
+    if (!settings.stored) WelcomeFirstStart();
     try {
         Application().ProcessMessages();
     } catch (...) {
         // Whatever a waiting message raised must not keep the start-up Apply from running.
     }
     ApplyButtonClick(this);
+}
+
+// A new user sees no window and, on a current Windows, maybe no icon either:
+// the icon says once where the program lives. The settings stored at once make
+// every later start a known one, even if the program never gets to close.
+void TMainForm::WelcomeFirstStart() {
+    TrayIcon1->ShowBalloonHint("Zepton", FirstStartBalloonText);
+    try {
+        StoreSettings(CurrentSettings(), environment_.settingsKeys);
+    } catch (const RegistryError&) {
+        // Said again at the next start; closing reports what keeps the settings from being stored.
+    }
+}
+
+WindowSettings TMainForm::CurrentSettings() const {
+    const RECT r = WindowRect();
+    return {r.left, r.top, OptionsAutorun->Down()};
 }
 
 void TMainForm::ApplyButtonClick(TObject*) {
@@ -228,9 +251,8 @@ void TMainForm::ToolButton1Click(TObject*) { Close(); }
 void TMainForm::FormCloseQuery(TObject*, bool& canClose) { canClose = true; }
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
-    const RECT r = WindowRect();
     try {
-        StoreSettings({r.left, r.top, OptionsAutorun->Down()}, environment_.settingsKeys);
+        StoreSettings(CurrentSettings(), environment_.settingsKeys);
     } catch (...) {
         // Closing is never refused: the ticks are still saved and the program ends.
         Application().HandleException();

@@ -4,12 +4,16 @@
 #include "ui/ContentUnit.h"
 #include "ui/InfoUnit.h"
 #include "ui/MainUnit.h"
+#include "ui/SingleInstance.h"
 #include "ui/Unit1.h"
 
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace zep;
+    // Before anything else: a start while Zepton runs brings that one up and ends here.
+    TSingleInstance session;
+    if (!session.Claim()) return 0;
     try {
         Application().Initialize();
         Application().SetTitle("Zepton");
@@ -22,7 +26,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         Form1 = &Application().CreateForm<TForm1>();
         ContentForm = &Application().CreateForm<TContentForm>();
         InfoForm = &Application().CreateForm<TInfoForm>();
+        session.Announce(MainForm->Handle(), [] { MainForm->ShowWindow1Click(MainForm); });
         Application().Run();
+        session.Withdraw();
         Application().DestroyForms();
     } catch (...) {
         Application().HandleException();

@@ -167,6 +167,17 @@ TEST_F(TrayIconTest, TheRecordTheShellGets) {
     tray.SetDesignPreview(true);
     EXPECT_EQ(1u, FakeShell::held.size());
 
+    // A balloon waits for the first add or change the shell takes, and goes with that one alone.
+    FakeShell::held.clear();
+    tray.ShowBalloonHint("Zepton", std::string(300, 'b'));
+    tray.SetIconVisible(true);
+    tray.SetHint("Zepton");
+    const TNotifyIconData& added = FakeShell::calls.end()[-2].record;
+    EXPECT_EQ(7u | NIF_INFO, added.uFlags);
+    EXPECT_EQ(7u, FakeShell::calls.back().record.uFlags);
+    EXPECT_EQ("Zepton/" + std::string(255, 'b'), std::string(added.szInfoTitle) + "/" + added.szInfo);
+    EXPECT_EQ(static_cast<DWORD>(NIIF_INFO), added.dwInfoFlags);
+
     // A second icon shares the window and gets an identifier of its own.
     auto other = std::make_unique<TCoolTrayIcon>(nullptr);
     EXPECT_EQ(window, TCoolTrayIcon::TrayWindow());

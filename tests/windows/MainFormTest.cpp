@@ -83,6 +83,14 @@ void ClickToolButton(const TToolButton& button, HWND bar) {
     Flush();
 }
 
+// The titles of the balloons the tray icon asks for; the shell itself is left out.
+std::vector<std::string> balloons;
+BOOL WINAPI RecordBalloons(DWORD, PNOTIFYICONDATAA data) {
+    const auto& record = *reinterpret_cast<const TNotifyIconData*>(data);
+    if (record.uFlags & NIF_INFO) balloons.push_back(record.szInfoTitle);
+    return TRUE;
+}
+
 class MainFormTest : public Sandbox {
 protected:
     static void SetUpTestSuite() { InitApplication(); }
@@ -225,12 +233,17 @@ TEST_F(MainFormTest, StartupWithoutTickFileMovesEveryShortcutAway) {
 }
 
 TEST_F(MainFormTest, WindowPositionAndAutoRunComeFromTheSettingsKey) {
+    TCoolTrayIcon::ShellNotifyIcon = &RecordBalloons;
     {
         auto first = Start();  // no settings key yet
         EXPECT_EQ(15, first->WindowRect().left);
         EXPECT_EQ(15, first->WindowRect().top);
         EXPECT_TRUE(first->OptionsAutorun->Down());
     }
+    // The first start says where the program went, once: it stores the settings at once, closed or not.
+    Start();
+    EXPECT_EQ(std::vector<std::string>{"Zepton"}, balloons);
+    TCoolTrayIcon::ShellNotifyIcon = &::Shell_NotifyIconA;
     {
         const RegKey setup = SetupKey();
         WriteDword(setup.get(), "left", 321);

@@ -2,6 +2,7 @@
 // and the tick file, each in a throwaway program folder and Desktop.
 #include "CoreSandbox.h"
 #include "core/Errors.h"
+#include "core/FileSystem.h"
 #include "core/IniFiles32.h"
 #include "win/WideText.h"
 
@@ -302,6 +303,62 @@ TEST_F(Store, ApplyLosesNoNewerShortcutWhileAnotherProgramReadsOne) {
     store().Apply(list);
     EXPECT_EQ(ReadBytes(repo + "a.lnk"), "new a");
     EXPECT_EQ(ReadBytes(desk + "a.lnk"), "new a");
+}
+
+// Stand-ins for a copy cut short after half of its first write: a full disk
+// fails the write, a kill ends the program there and leaves the temporary file.
+const auto RealWrite = WriteCopyChunk;
+bool FullDisk(void* file, std::string_view bytes) {
+    WriteCopyChunk = RealWrite;
+    RealWrite(file, bytes.substr(0, bytes.size() / 2));
+    return false;
+}
+bool Killed(void* file, std::string_view bytes) {
+    FullDisk(file, bytes);
+    throw std::runtime_error("killed");
+}
+
+TEST_F(Store, ACopyCutShortLeavesNoPartOfAShortcutUnderItsName) {
+    const std::string whole(6000, 'w'), newer(7000, 'n');
+    PlainGroupList ticked = TickedList({{"G", true}}), unticked = TickedList({{"G", false}});
+    for (const auto cut : {FullDisk, Killed}) {
+        WriteBytes(repo + "a.lnk", whole);
+        WriteBytes(repo + "b.lnk", "b");
+        WriteBytes(data + "G.dat", "a\r\nb\r\n");
+        // A restore cut short, and the next Apply.
+        WriteCopyChunk = cut;
+        store().Apply(ticked);
+        EXPECT_FALSE(Exists(desk + "a.lnk"));
+        store().Apply(unticked);
+        EXPECT_EQ(ReadBytes(repo + "a.lnk"), whole);
+        EXPECT_EQ(Listing(desk), "");
+
+        // A copy into the repository cut short: collecting, and Apply's copy
+        // where the move is refused (the file is open without delete sharing).
+        WriteBytes(desk + "a.lnk", newer);
+        WriteCopyChunk = cut;
+        store().CollectDesktopShortcuts();
+        EXPECT_EQ(ReadBytes(repo + "a.lnk"), whole);
+        {
+            const FileHandle reading = HoldOpen(desk + "a.lnk", FILE_SHARE_READ | FILE_SHARE_WRITE);
+            WriteCopyChunk = cut;
+            store().Apply(unticked);
+        }
+        EXPECT_EQ(ReadBytes(repo + "a.lnk"), whole);
+        store().Apply(unticked);
+        EXPECT_EQ(ReadBytes(repo + "a.lnk"), newer);
+        EXPECT_EQ(Listing(desk), "");
+        EXPECT_EQ(Listing(repo), "a.lnk b.lnk");
+        EXPECT_EQ(Listing(data), "G.dat");
+    }
+
+    // A power cut can leave a name with no content: it never replaces the whole
+    // shortcut, and the ticked group brings that back.
+    WriteBytes(desk + "a.lnk", "");
+    store().CollectDesktopShortcuts();
+    store().Apply(ticked);
+    EXPECT_EQ(ReadBytes(repo + "a.lnk"), newer);
+    EXPECT_EQ(ReadBytes(desk + "a.lnk"), newer);
 }
 
 TEST_F(Store, ApplyWithoutADesktopFailsAndTouchesNothing) {
