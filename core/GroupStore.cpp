@@ -5,6 +5,7 @@
 #include "core/FileSystem.h"
 #include "core/IniFiles32.h"
 #include "core/RecycleBin.h"
+#include "core/StoredText.h"
 #include "win/ComApartment.h"
 
 #include <windows.h>
@@ -61,7 +62,7 @@ void GroupStore::RefreshGroupList(GroupList& groups) const {
 }
 
 Names GroupStore::ReadGroup(const std::string& group) const {
-    return SplitLines(ReadWholeFile(GroupFile(group)));
+    return SplitLines(FromStoredText(ReadWholeFile(GroupFile(group))));
 }
 
 void GroupStore::SaveGroup(const std::string& group, const Names& shortcuts) const {
@@ -70,7 +71,7 @@ void GroupStore::SaveGroup(const std::string& group, const Names& shortcuts) con
     // refused here as FAT refuses it, whatever the data folder's file system.
     if (group.find(':') != std::string::npos) throw FileError::CannotCreate(GroupFile(group));
     EnsureDirectory(folders_.DataFolder);
-    ReplaceFileContent(GroupFile(group), JoinLines(shortcuts));
+    ReplaceFileContent(GroupFile(group), ToStoredText(JoinLines(shortcuts)));
 }
 
 // Both Trash buttons delete at one click: the user may want the file back.

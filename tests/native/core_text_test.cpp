@@ -55,6 +55,10 @@ TEST(Names, PathCharactersAreNotPlain) {
         EXPECT_NE(problem.find("\""s + bad + "\""), std::string::npos) << problem;
     }
     EXPECT_NE(zep::GroupNameProblem("a/b").find("\\ or /"), std::string::npos);
+
+    // Names stored in UTF-8, told from the code page's: no overlong form, surrogate or code past U+10FFFF.
+    for (const char* utf8 : {"Caf\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x98\x80"}) EXPECT_TRUE(zep::IsUtf8(utf8)) << utf8;
+    for (const char* not8 : {"Caf\xE9", "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) EXPECT_FALSE(zep::IsUtf8(not8));
 }
 
 // Windows opens these as devices whatever follows the first dot, and drops

@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "core/FileSystem.h"
 #include "core/IniFiles32.h"
+#include "win/WideText.h"
 
 #include <objbase.h>
 
@@ -457,6 +458,41 @@ TEST_F(Store, SaveStatusEditsTheFileInPlace) {
     WIN32_FILE_ATTRIBUTE_DATA info{};
     ASSERT_TRUE(::GetFileAttributesExA((data + "status.ord").c_str(), GetFileExInfoStandard, &info));
     EXPECT_EQ(::CompareFileTime(&info.ftLastWriteTime, &old), 0);
+}
+
+// Names outside the ANSI code page (1252 here), in a folder named so too that
+// the Desktop's registry value names and the program lies in.
+TEST_F(Store, NamesOfEveryScriptAreMovedGroupedAndBroughtBack) {
+    const std::string greek = "\xCE\xA9mega", japanese = "\xE6\x97\xA5\xE6\x9C\xAC", folder = root + "\xCE\x94\xCE\xAD";
+    const std::wstring wide = Widen(folder);
+    const TempKey key;
+    ASSERT_TRUE(::CreateDirectoryW(wide.c_str(), nullptr));
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, Widen(key.path()).c_str(), L"Desktop", REG_SZ, wide.c_str(), 2 * wide.size() + 2);
+    const GroupStore store(ResolveFolders(folder + "\\zepton.exe", key.path()));
+    for (const std::string& s : {greek, japanese, "plain"s}) WriteBytes(store.DesktopShortcut(s), s);
+    store.Apply(TickedList({{"None", false}}));
+    store.SaveGroup(greek, store.ListRepository());
+    EXPECT_EQ(ReadBytes(store.GroupFile(greek)), JoinLines({"plain", greek, japanese}));  // in UTF-8
+    const PlainGroupList list = TickedList({{greek.c_str(), true}});
+    store.Apply(list);
+    EXPECT_EQ(Listing(folder + "\\"), "data plain.lnk repository " + greek + ".lnk " + japanese + ".lnk");
+    store.SaveStatus(list);
+    EXPECT_EQ(ReadBytes(store.folders().StatusFile), "\r\n[Status]\r\n" + greek + "=1\r\n");
+}
+
+// Files in the code page, as earlier runs wrote them: read as their names and
+// written back byte for byte while every name fits the code page.
+TEST_F(Store, CodePageFilesKeepTheirBytes) {
+    const std::string cafe = "Caf\xC3\xA9";
+    WriteBytes(data + "Old.dat", "Caf\xE9\r\nx\r\n");
+    EXPECT_EQ(store().ReadGroup("Old"), (Names{cafe, "x"}));
+    store().SaveGroup("Old", {"x", cafe});
+    EXPECT_EQ(ReadBytes(data + "Old.dat"), "x\r\nCaf\xE9\r\n");
+    WriteBytes(data + "status.ord", "[Status]\r\nCaf\xE9=0\r\n");
+    PlainGroupList list = TickedList({{cafe.c_str(), true}, {"x", false}});
+    store().LoadStatus(list);
+    store().SaveStatus(list);
+    EXPECT_EQ(ReadBytes(data + "status.ord"), "[Status]\r\nCaf\xE9=0\r\nx=1\r\n");
 }
 
 TEST_F(Store, IniFileWritesTheWholeFileOnEveryWrite) {
