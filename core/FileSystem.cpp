@@ -5,9 +5,9 @@
 #include "win/Handle.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
-#include <cstdio>
-#include <string_view>
+#include <iterator>
 #include <utility>
 
 namespace zep {
@@ -38,25 +38,41 @@ Target FindTarget(const std::string& path) {
     return {FolderOf(path) + found.cFileName, found.dwFileAttributes};
 }
 
+// Lower-case hexadecimal digits; printf would bring its whole formatter into the program.
+std::string Hex(unsigned long value) {
+    char digits[2 * sizeof value];
+    return std::string(digits, std::to_chars(digits, std::end(digits), value, 16).ptr);
+}
+
 // Temporary files are named so that no user's file can be taken for one: a
 // marker of the program's own, and an extension that no listing looks for.
 const char TempPrefix[] = "~zepton{5e0c2a7d}";
 const char TempExtension[] = ".tmp";
 
-// A new, empty file beside `path`, open for writing.
-FileHandle CreateTempBeside(const std::string& path, DWORD attributes, std::string& tempPath) {
+std::string TempName() {
     static unsigned counter = 0;
+    return TempPrefix + Hex(::GetCurrentProcessId()) + "-" + Hex(++counter) + TempExtension;
+}
+
+// Copies wait in a hidden folder beside their target until they are whole.
+std::string CopyFolderBeside(const std::string& path) {
+    return FolderOf(path) + TempPrefix + TempExtension + "\\";
+}
+
+bool CopyToTemporary(const char* from, const char* to) { return ::CopyFileA(from, to, FALSE); }
+
+// A new, empty file beside `path`, open for writing.
+FileHandle CreateTempBeside(const std::string& path, std::string& tempPath) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[40];
-        std::snprintf(suffix, sizeof suffix, "%lx-%x", ::GetCurrentProcessId(), ++counter);
-        tempPath = FolderOf(path) + TempPrefix + suffix + TempExtension;
-        FileHandle file(::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+        tempPath = FolderOf(path) + TempName();
+        FileHandle file(::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
     }
     return FileHandle();
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
+bool WriteAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
@@ -70,23 +86,9 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 std::uint64_t SizeOf(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
 
-// Copies the content and the time of last change of an open file into another.
-bool CopyContent(HANDLE from, const BY_HANDLE_FILE_INFORMATION& info, HANDLE to) {
-    const std::uint64_t size = SizeOf(info.nFileSizeHigh, info.nFileSizeLow);
-    std::string buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size + 1, 64 * 1024)), '\0');
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return false;
-        if (got == 0) break;
-        if (!WriteCopyChunk(to, std::string_view(buffer).substr(0, got))) return false;
-    }
-    ::SetFileTime(to, nullptr, nullptr, &info.ftLastWriteTime);
-    return true;
-}
-
 }  // namespace
 
-bool (*WriteCopyChunk)(void* file, std::string_view bytes) = WriteAll;
+bool (*CopyIntoFile)(const char* from, const char* to) = CopyToTemporary;
 
 std::uint64_t FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -155,33 +157,31 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 bool CopyWhole(const std::string& from, const std::string& to, Overwrite overwrite) {
-    FileHandle source(::CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!source || !::GetFileInformationByHandle(source.get(), &info)) return false;
-    std::string tempPath;
-    FileHandle temp = CreateTempBeside(to, FILE_ATTRIBUTE_HIDDEN, tempPath);
-    if (!temp) return false;
-    const bool copied = CopyContent(source.get(), info, temp.get());
-    temp.reset();
-    const DWORD flags = overwrite == Overwrite::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
-    if (!copied || !::MoveFileExA(tempPath.c_str(), to.c_str(), flags)) {
-        ::DeleteFileA(tempPath.c_str());
-        return false;
+    const std::string folder = CopyFolderBeside(to), temp = folder + TempName();
+    bool copied = CopyIntoFile(from.c_str(), temp.c_str());
+    if (!copied && ::GetLastError() == ERROR_PATH_NOT_FOUND && ::CreateDirectoryA(folder.c_str(), nullptr)) {
+        ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        copied = CopyIntoFile(from.c_str(), temp.c_str());
     }
-    ::SetFileAttributesA(to.c_str(), info.dwFileAttributes);
-    return true;
+    const DWORD flags = overwrite == Overwrite::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
+    if (copied && ::MoveFileExA(temp.c_str(), to.c_str(), flags)) return true;
+    ::SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(temp.c_str());
+    return false;
 }
 
 void RemoveTemporaryFiles(const std::string& folder) {
     WIN32_FIND_DATAA found;
-    FindHandle find(::FindFirstFileA((folder + TempPrefix + "*" + TempExtension).c_str(), &found));
+    FindHandle find(::FindFirstFileA((folder + TempPrefix + "*").c_str(), &found));
     if (!find) return;
     do {
         // Short names match patterns too: only the program's own long names count.
-        const std::string name = found.cFileName;
-        if (name.rfind(TempPrefix, 0) == 0 && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            const std::string path = folder + name;
+        const std::string name = found.cFileName, path = folder + name;
+        if (name.rfind(TempPrefix, 0) != 0) continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTemporaryFiles(path + "\\");
+            ::RemoveDirectoryA(path.c_str());
+        } else {
             ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             ::DeleteFileA(path.c_str());
         }
@@ -195,7 +195,7 @@ void ReplaceFileContent(const std::string& path, const std::string& bytes) {
         (target.attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         throw FileError::CannotCreate(path);
     std::string tempPath;
-    FileHandle temp = CreateTempBeside(path, FILE_ATTRIBUTE_NORMAL, tempPath);
+    FileHandle temp = CreateTempBeside(path, tempPath);
     if (!temp) throw FileError::CannotCreate(path);
     const bool written = WriteAll(temp.get(), bytes);
     temp.reset();

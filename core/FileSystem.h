@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace zep {
@@ -34,20 +33,20 @@ std::string ReadWholeFile(const std::string& path);
 
 enum class Overwrite { Never, Replace };
 
-// Copies `from` to `to` through a hidden temporary file beside `to`, renamed into
-// place once it holds the whole content: a copy cut short (killed, disk full)
-// never leaves a part of a file under `to`, at most a temporary file that
-// RemoveTemporaryFiles clears. With Overwrite::Never an existing `to` stays as it
-// is. The copy takes the source's attributes and time of last change. Returns
-// whether `to` now holds the whole content.
+// Copies `from` to `to` through a temporary file in a hidden folder beside
+// `to`, moved into place once it holds the whole content: a copy cut short
+// (killed, disk full) never leaves a part of a file under `to`, at most a
+// temporary file that RemoveTemporaryFiles clears. With Overwrite::Never an
+// existing `to` stays as it is. Returns whether `to` now holds the copy.
 bool CopyWhole(const std::string& from, const std::string& to, Overwrite overwrite);
 
-// Every write of a copy goes through this: tests put a full disk or a kill in
-// its place. Writes all of `bytes` to the open file, or fails.
-extern bool (*WriteCopyChunk)(void* file, std::string_view bytes);
+// The copy CopyWhole makes into its temporary file: CopyFileA, or in tests a
+// stand-in for a full disk or a kill.
+extern bool (*CopyIntoFile)(const char* from, const char* to);
 
-// Removes the temporary files that a copy or a save cut short left in `folder`
-// (ending in a backslash): they only ever hold copies of content kept elsewhere.
+// Removes the temporary files, and the folder of copies, that a copy or a save
+// left in `folder` (ending in a backslash): they only ever hold copies of
+// content kept elsewhere.
 void RemoveTemporaryFiles(const std::string& folder);
 
 // Gives `path` exactly `bytes`, or leaves it as it was: the bytes go to a new

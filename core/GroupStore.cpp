@@ -87,6 +87,7 @@ void GroupStore::CollectDesktopShortcuts() const {
             const std::string to = folders_.RepositoryFolder + f.name;
             if (!EmptyOverContent(f, to)) CopyWhole(folders_.DesktopFolder + f.name, to, Overwrite::Replace);
         }
+        RemoveTemporaryFiles(folders_.RepositoryFolder);
     } catch (const std::exception&) {
         // Without a Desktop listing there is nothing to collect.
     }
@@ -103,8 +104,8 @@ void GroupStore::OpenShortcut(const std::string& shortcut, void* ownerWindow) co
 
 void GroupStore::Apply(const GroupList& groups) const {
     if (groups.Count() == 0) return;
-    for (const auto* folder : {&folders_.DesktopFolder, &folders_.RepositoryFolder, &folders_.DataFolder})
-        RemoveTemporaryFiles(*folder);
+    const std::string* const all[] = {&folders_.DesktopFolder, &folders_.RepositoryFolder, &folders_.DataFolder};
+    for (const auto* folder : all) RemoveTemporaryFiles(*folder);
     const auto desktop = ListFiles(folders_.DesktopFolder, ".lnk", Listing::VisibleFiles);
     try {
         for (const auto& f : desktop) MoveIntoRepository(f, folders_.DesktopFolder, folders_.RepositoryFolder);
@@ -115,6 +116,7 @@ void GroupStore::Apply(const GroupList& groups) const {
             if (groups.Checked(i)) ApplyGroup(groups.Name(i));
     } catch (const std::exception&) {
     }
+    for (const auto* folder : all) RemoveTemporaryFiles(*folder);
 }
 
 void GroupStore::ApplyGroup(const std::string& group) const {

@@ -313,29 +313,46 @@ TEST_F(Store, ApplyLosesNoNewerShortcutWhileAnotherProgramReadsOne) {
     EXPECT_EQ(ReadBytes(desk + "a.lnk"), "new a");
 }
 
-// Stand-ins for a copy cut short after half of its first write: a full disk
-// fails the write, a kill ends the program there and leaves the temporary file.
-const auto RealWrite = WriteCopyChunk;
-bool FullDisk(void* file, std::string_view bytes) {
-    WriteCopyChunk = RealWrite;
-    RealWrite(file, bytes.substr(0, bytes.size() / 2));
+// Stand-ins for a copy cut short after half of the file: a full disk fails the
+// copy; a kill ends the program there, leaving the temporary file, and nothing
+// after it runs.
+struct ProgramKilled {};
+const auto RealCopy = CopyIntoFile;
+bool HalfCopy(const char* from, const char* to) {
+    const std::string bytes = ReadBytes(from);
+    if (!WritePlain(to, bytes.substr(0, bytes.size() / 2))) {
+        ::SetLastError(ERROR_PATH_NOT_FOUND);  // as the real copy says of a missing folder
+        return false;
+    }
+    CopyIntoFile = RealCopy;
+    return true;
+}
+bool FullDisk(const char* from, const char* to) {
+    if (HalfCopy(from, to)) ::SetLastError(ERROR_DISK_FULL);
     return false;
 }
-bool Killed(void* file, std::string_view bytes) {
-    FullDisk(file, bytes);
-    throw std::runtime_error("killed");
+bool Killed(const char* from, const char* to) {
+    if (HalfCopy(from, to)) throw ProgramKilled();
+    return false;
 }
 
 TEST_F(Store, ACopyCutShortLeavesNoPartOfAShortcutUnderItsName) {
     const std::string whole(6000, 'w'), newer(7000, 'n');
     PlainGroupList ticked = TickedList({{"G", true}}), unticked = TickedList({{"G", false}});
     for (const auto cut : {FullDisk, Killed}) {
+        const auto cutShort = [&](auto action) {
+            CopyIntoFile = cut;
+            try {
+                action();
+            } catch (const ProgramKilled&) {
+            }
+            EXPECT_EQ(CopyIntoFile, RealCopy);  // the copy was cut
+        };
         WriteBytes(repo + "a.lnk", whole);
         WriteBytes(repo + "b.lnk", "b");
         WriteBytes(data + "G.dat", "a\r\nb\r\n");
         // A restore cut short, and the next Apply.
-        WriteCopyChunk = cut;
-        store().Apply(ticked);
+        cutShort([&] { store().Apply(ticked); });
         EXPECT_FALSE(Exists(desk + "a.lnk"));
         store().Apply(unticked);
         EXPECT_EQ(ReadBytes(repo + "a.lnk"), whole);
@@ -344,13 +361,11 @@ TEST_F(Store, ACopyCutShortLeavesNoPartOfAShortcutUnderItsName) {
         // A copy into the repository cut short: collecting, and Apply's copy
         // where the move is refused (the file is open without delete sharing).
         WriteBytes(desk + "a.lnk", newer);
-        WriteCopyChunk = cut;
-        store().CollectDesktopShortcuts();
+        cutShort([&] { store().CollectDesktopShortcuts(); });
         EXPECT_EQ(ReadBytes(repo + "a.lnk"), whole);
         {
             const FileHandle reading = HoldOpen(desk + "a.lnk", FILE_SHARE_READ | FILE_SHARE_WRITE);
-            WriteCopyChunk = cut;
-            store().Apply(unticked);
+            cutShort([&] { store().Apply(unticked); });
         }
         EXPECT_EQ(ReadBytes(repo + "a.lnk"), whole);
         store().Apply(unticked);
