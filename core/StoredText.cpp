@@ -3,6 +3,7 @@
 #include "core/TextLines.h"
 #include "win/WideText.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace zep {
@@ -33,6 +34,11 @@ UINT LegacyCodePage() {
     return codePage;
 }
 
+// Plain ASCII is written the same in every code page the files may be in.
+bool IsAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 }  // namespace
 
 std::string FromStoredText(std::string bytes) {
@@ -43,7 +49,7 @@ std::string FromStoredText(std::string bytes) {
 
 std::string ToStoredText(std::string text) {
     const UINT legacy = LegacyCodePage();
-    if (legacy == 0) return text;
+    if (legacy == 0 || IsAscii(text)) return text;
     return Narrow(Widen(text, CP_UTF8), legacy).value_or(text);
 }
 
