@@ -6,6 +6,7 @@
 #include "ui/ContentUnit.h"
 #include "ui/InfoUnit.h"
 #include "ui/OvalButtons.h"
+#include "ui/StartupTrace.h"
 #include "ui/Unit1.h"
 
 #include <stdexcept>
@@ -55,6 +56,7 @@ private:
 
 TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
     : TForm(owner, MainFormOptions()), environment_(std::move(environment)) {
+    TraceStep("main window: its window");
     BuildControls();
     groups_.emplace(*GroupListBox);
     OnCreate = [this](TObject* s) { FormCreate(s); };
@@ -83,9 +85,12 @@ void TMainForm::BuildControls() {
     GroupListBox->SetPopupMenu(GroupPopMenu);
     // Drawn over the group box, and the first control the keyboard reaches.
     GroupListBox->BringToFront();
+    TraceStep("main window: buttons, group box, list");
 
     BuildToolBar();
+    TraceStep("main window: tool bar");
     BuildTrayIcon();
+    TraceStep("main window: tray icon");
 }
 
 void TMainForm::BuildToolBar() {
@@ -145,20 +150,27 @@ const GroupStore& TMainForm::Store() const {
 }
 
 void TMainForm::FormCreate(TObject*) {
+    TraceStep("main window: components loaded (tray start-up step)");
     store_.emplace(ResolveFolders(environment_.exePath, environment_.shellFoldersKey));
+    TraceStep("FormCreate: folders");
     store_->RefreshGroupList(Groups());
+    TraceStep("FormCreate: group list");
     store_->LoadStatus(Groups());
+    TraceStep("FormCreate: ticks loaded");
     const WindowSettings settings = RestoreSettings(environment_.settingsKeys);
     SetPosition(settings.left, settings.top);
     // A monitor unplugged since the last close must not take the window out of sight.
     if (!OnAMonitor(WindowRect())) SetPosition(WindowSettings{}.left, WindowSettings{}.top);
     OptionsAutorun->SetDown(settings.autoRun);
+    TraceStep("FormCreate: position and Auto-Run");
     try {
         Application().ProcessMessages();
     } catch (...) {
         // Whatever a waiting message raised must not keep the start-up Apply from running.
     }
+    TraceStep("FormCreate: pending messages");
     ApplyButtonClick(this);
+    TraceStep("FormCreate: Apply");
 }
 
 void TMainForm::ApplyButtonClick(TObject*) {
