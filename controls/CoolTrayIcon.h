@@ -149,6 +149,7 @@ private:
     };
 
     bool Notify(DWORD message);
+    std::optional<bool> KnownAnswer(DWORD message) const;
     bool FillTrayData();
     bool ApplyIconVisible();
     void IconChanged();
@@ -168,8 +169,12 @@ private:
     bool InterceptMinimize(LRESULT& result);
     TWinControl* OwnerControl() const;
 
+    static constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
     TrayRegistration registration_;
     TNotifyIconData TrayData{};
+    // The record as the shell holds it, as far as its answers tell; none while it holds no icon.
+    std::optional<TNotifyIconData> shown_;
     bool designPreview_ = false;
     TImageList* iconList_ = nullptr;
     bool cycleIcons_ = false;
