@@ -127,7 +127,6 @@ TCoolTrayIcon::TCoolTrayIcon(TComponent* owner)
     TrayData.uID = TrayId();
     TrayData.uFlags = kIconFlags;
     TrayData.uCallbackMessage = TrayCallbackMessage;
-    SetDesignPreview(designPreview_);
     AppWindowHook.emplace(Application().Handle(), [this](UINT m, WPARAM w, LPARAM, LRESULT&) {
         return ApplicationWindowProc(m, w);
     });
@@ -493,8 +492,6 @@ void TCoolTrayIcon::SendToTray() {
 
 bool TCoolTrayIcon::ApplicationWindowProc(UINT message, WPARAM wParam) {
     if (message == WM_SIZE && wParam == SIZE_MINIMIZED && MinimizeToTray) SendToTray();
-    // The main window exists from the first move after its construction; it is never an MDI frame here.
-    if (message == WM_WINDOWPOSCHANGED && StartupCheckPending && Application().MainForm()) StartupCheckPending = false;
     if (message != 0 && message == TaskbarCreatedMessage()) {
         shown_.reset();  // the new taskbar holds no icon
         if (iconVisible_) ApplyIconVisible();

@@ -194,7 +194,6 @@ private:
     bool CursorOutside = true;
     bool ClickPending = false, ClickReady = false, DoubleClicked = false;
     bool SettingPreview = false;
-    bool StartupCheckPending = true;
     // In place of the saved window procedures: the application window's and the owner's hooks.
     std::optional<TWindowHook> AppWindowHook, OwnerWindowHook;
 };

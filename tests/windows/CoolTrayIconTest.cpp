@@ -125,6 +125,9 @@ protected:
 TEST_F(TrayIconTest, TheRecordTheShellGets) {
     TCoolTrayIcon& tray = Make();
     HWND window = TCoolTrayIcon::TrayWindow();
+    // Construction asks nothing of the shell: there is no icon yet.
+    EXPECT_EQ("", FakeShell::Messages());
+
     tray.SetHint(std::string(126, 'a') + "bc" + std::string(72, 'z'));
     tray.SetIconVisible(true);
     tray.SetIconVisible(true);
