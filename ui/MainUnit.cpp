@@ -38,6 +38,14 @@ std::string TrashQuestion(const GroupList& groups) {
 
 bool OnAMonitor(const RECT& r) { return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr; }
 
+// A window the user has not opened yet is made when first opened, and kept
+// from then on with its state, like a window made at start.
+template <class Form>
+Form& MadeOnFirstUse(Form*& form) {
+    if (!form) form = &Application().CreateForm<Form>();
+    return *form;
+}
+
 // Runs its action when the scope ends, an exception ending it too. Made before
 // a TBusyCursor, it runs once the cursor is restored.
 template <class Action>
@@ -182,11 +190,12 @@ void TMainForm::ApplyButtonClick(TObject*) {
     Store().Apply(Groups());
 }
 
-void TMainForm::ViewButtonClick(TObject*) { ContentForm->Preview(Store(), Groups()); }
+void TMainForm::ViewButtonClick(TObject*) { MadeOnFirstUse(ContentForm).Preview(Store(), Groups()); }
 
 void TMainForm::GrpConfigClick(TObject*) {
-    Form1->Attach(Store(), Groups());
-    Form1->ShowModal();
+    TForm1& configuration = MadeOnFirstUse(Form1);
+    configuration.Attach(Store(), Groups());
+    configuration.ShowModal();
 }
 
 void TMainForm::AllShortButtonClick(TObject*) { Store().AllShortcuts(Groups()); }
@@ -231,8 +240,9 @@ void TMainForm::ToolButton4Click(TObject*) {
 }
 
 void TMainForm::ToolButton9Click(TObject*) {
-    InfoForm->PageControl1->SetActivePage(InfoForm->TabSheet1);
-    InfoForm->ShowModal();
+    TInfoForm& about = MadeOnFirstUse(InfoForm);
+    about.PageControl1->SetActivePage(about.TabSheet1);
+    about.ShowModal();
 }
 
 void TMainForm::ToolButton1Click(TObject*) { Close(); }

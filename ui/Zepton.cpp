@@ -1,11 +1,8 @@
-// The program entry: the application, its four windows, the message loop.
+// The program entry: the application, its main window, the message loop.
 #include "resources/resource.h"
 #include "toolkit/Forms.h"
-#include "ui/ContentUnit.h"
-#include "ui/InfoUnit.h"
 #include "ui/MainUnit.h"
 #include "ui/StartupTrace.h"
-#include "ui/Unit1.h"
 
 #include <windows.h>
 
@@ -21,14 +18,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                                               ::GetSystemMetrics(SM_CXSMICON),
                                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
         TraceStep("application object");
+        // The other windows are made when the user first opens them (MainUnit).
         MainForm = &Application().CreateForm<TMainForm>();
         TraceStep("main window made");
-        Form1 = &Application().CreateForm<TForm1>();
-        TraceStep("groups configuration window made");
-        ContentForm = &Application().CreateForm<TContentForm>();
-        TraceStep("preview window made");
-        InfoForm = &Application().CreateForm<TInfoForm>();
-        TraceStep("About window made");
         Application().Run();
         Application().DestroyForms();
     } catch (...) {
