@@ -5,7 +5,8 @@
 #include "win/Handle.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
+#include <iterator>
 #include <utility>
 
 namespace zep {
@@ -36,13 +37,17 @@ Target FindTarget(const std::string& path) {
     return {FolderOf(path) + found.cFileName, found.dwFileAttributes};
 }
 
+// Lower-case hexadecimal digits; printf would bring its whole formatter into the program.
+std::string Hex(unsigned long value) {
+    char digits[2 * sizeof value];
+    return std::string(digits, std::to_chars(digits, std::end(digits), value, 16).ptr);
+}
+
 // A new, empty file beside `path`, open for writing.
 FileHandle CreateTempBeside(const std::string& path, std::string& tempPath) {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[40];
-        std::snprintf(suffix, sizeof suffix, "~zep%lx-%x.tmp", ::GetCurrentProcessId(), ++counter);
-        tempPath = FolderOf(path) + suffix;
+        tempPath = FolderOf(path) + "~zep" + Hex(::GetCurrentProcessId()) + "-" + Hex(++counter) + ".tmp";
         FileHandle file(::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
