@@ -64,7 +64,7 @@ private:
 
 TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
     : TForm(owner, MainFormOptions()), environment_(std::move(environment)) {
-    TraceStep("main window: its window");
+    TraceStep("main window: form object");
     BuildControls();
     groups_.emplace(*GroupListBox);
     OnCreate = [this](TObject* s) { FormCreate(s); };
@@ -158,7 +158,7 @@ const GroupStore& TMainForm::Store() const {
 }
 
 void TMainForm::FormCreate(TObject*) {
-    TraceStep("main window: components loaded (tray start-up step)");
+    TraceStep("main window: its window, components loaded");
     store_.emplace(ResolveFolders(environment_.exePath, environment_.shellFoldersKey));
     TraceStep("FormCreate: folders");
     store_->RefreshGroupList(Groups());
