@@ -134,9 +134,8 @@ TCoolTrayIcon::TCoolTrayIcon(TComponent* owner)
     TrayData.cbSize = sizeof TrayData;
     TrayData.hWnd = TrayWindow();
     TrayData.uID = TrayId();
-    TrayData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    TrayData.uFlags = kIconFlags;
     TrayData.uCallbackMessage = TrayCallbackMessage;
-    SetDesignPreview(designPreview_);
     AppWindowHook.emplace(Application().Handle(), [this](UINT m, WPARAM w, LPARAM, LRESULT&) {
         return ApplicationWindowProc(m, w);
     });
@@ -193,8 +192,31 @@ void TCoolTrayIcon::Notification(TComponent* component, Operation operation) {
 
 // ---- the shell
 
+// Each call is a round trip to the shell's process: a request that would change
+// nothing the shell holds, or act on an icon it does not hold, is answered here
+// as the shell would answer it.
+std::optional<bool> TCoolTrayIcon::KnownAnswer(DWORD message) const {
+    if (message == NIM_ADD) return shown_ ? std::optional(true) : std::nullopt;
+    if (!shown_) return false;
+    if (message == NIM_MODIFY && TrayData.uFlags == kIconFlags && TrayData.hIcon == shown_->hIcon &&
+        std::memcmp(TrayData.szTip, shown_->szTip, sizeof TrayData.szTip) == 0)
+        return true;
+    if (message == NIM_SETVERSION && TrayData.uVersion == shown_->uVersion) return true;
+    return std::nullopt;
+}
+
 bool TCoolTrayIcon::Notify(DWORD message) {
+    if (const std::optional<bool> known = KnownAnswer(message)) return *known;
     const bool accepted = ShellNotifyIcon(message, reinterpret_cast<PNOTIFYICONDATAA>(&TrayData)) != FALSE;
+    if (message == NIM_DELETE || (message == NIM_MODIFY && !accepted)) {
+        shown_.reset();  // taken out, or lost by the shell
+    } else if (accepted && message == NIM_SETVERSION) {
+        shown_->uVersion = TrayData.uVersion;
+    } else if (accepted) {
+        const UINT version = shown_ ? shown_->uVersion : 0;  // a new icon starts in the legacy version
+        shown_ = TrayData;
+        shown_->uVersion = version;
+    }
     if (accepted && (message == NIM_ADD || message == NIM_MODIFY)) TrayData.uFlags &= ~NIF_INFO;  // shown
     return accepted;
 }
@@ -493,9 +515,10 @@ void TCoolTrayIcon::SendToTray() {
 
 bool TCoolTrayIcon::ApplicationWindowProc(UINT message, WPARAM wParam) {
     if (message == WM_SIZE && wParam == SIZE_MINIMIZED && MinimizeToTray) SendToTray();
-    // The main window exists from the first move after its construction; it is never an MDI frame here.
-    if (message == WM_WINDOWPOSCHANGED && StartupCheckPending && Application().MainForm()) StartupCheckPending = false;
-    if (message != 0 && message == TaskbarCreatedMessage() && iconVisible_) ApplyIconVisible();
+    if (message != 0 && message == TaskbarCreatedMessage()) {
+        shown_.reset();  // the new taskbar holds no icon
+        if (iconVisible_) ApplyIconVisible();
+    }
     return false;
 }
 

@@ -154,6 +154,7 @@ private:
     };
 
     bool Notify(DWORD message);
+    std::optional<bool> KnownAnswer(DWORD message) const;
     bool FillTrayData();
     bool ApplyIconVisible();
     void IconChanged();
@@ -173,8 +174,12 @@ private:
     bool InterceptMinimize(LRESULT& result);
     TWinControl* OwnerControl() const;
 
+    static constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
     TrayRegistration registration_;
     TNotifyIconData TrayData{};
+    // The record as the shell holds it, as far as its answers tell; none while it holds no icon.
+    std::optional<TNotifyIconData> shown_;
     bool designPreview_ = false;
     TImageList* iconList_ = nullptr;
     bool cycleIcons_ = false;
@@ -194,7 +199,6 @@ private:
     bool CursorOutside = true;
     bool ClickPending = false, ClickReady = false, DoubleClicked = false;
     bool SettingPreview = false;
-    bool StartupCheckPending = true;
     // In place of the saved window procedures: the application window's and the owner's hooks.
     std::optional<TWindowHook> AppWindowHook, OwnerWindowHook;
 };

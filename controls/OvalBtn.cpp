@@ -158,14 +158,14 @@ void TOvalButton::ShowFaceNow() {
         return;
     }
     // A button hidden by its own click must not draw itself back at its release.
-    if (!Visible() || !Parent() || !Parent()->Handle()) return;
+    if (!Visible() || !Parent() || !Parent()->HandleAllocated()) return;
     TControlCanvas canvas(*this);
     canvas.Font = Font();
     DrawFace(canvas);
 }
 
 void TOvalButton::ShowBevelNow() {
-    if (!Visible() || !Parent() || !Parent()->Handle()) return;
+    if (!Visible() || !Parent() || !Parent()->HandleAllocated()) return;
     TControlCanvas canvas(*this);
     DrawBevel(canvas);
 }

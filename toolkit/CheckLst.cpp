@@ -59,7 +59,7 @@ LRESULT TCheckListBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool TCheckListBox::Reflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     if (message == WM_MEASUREITEM) {
-        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kItemHeight;
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(ItemHeight());
         result = TRUE;
         return true;
     }

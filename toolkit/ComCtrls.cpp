@@ -44,8 +44,11 @@ void TToolButton::SetDown(bool down) {
 TToolBar::TToolBar(TComponent* owner, TWinControl* parent, int left, int top, int width, int height)
     : TWinControl(owner, parent) {
     TControl::SetBounds(left, top, width, height);
-    CreateHandle(TOOLBARCLASSNAMEA, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
-                                        CCS_NOPARENTALIGN | CCS_NODIVIDER);
+    SetWindowClass(TOOLBARCLASSNAMEA, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+                                          CCS_NOPARENTALIGN | CCS_NODIVIDER);
+}
+
+void TToolBar::WindowCreated() {
     ::SendMessageA(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageA(Handle(), TB_SETBITMAPSIZE, 0, MAKELPARAM(Scaled(16), Scaled(16)));
     ::SendMessageA(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(kButtonWidth), Scaled(kButtonHeight)));
@@ -102,7 +105,7 @@ int TToolBar::Insert(TToolButton& button) {
 
 void TToolBar::Remove(TToolButton& button) {
     std::erase(buttons_, &button);
-    if (!Handle()) return;
+    if (!HandleAllocated()) return;
     const LRESULT index = ::SendMessageA(Handle(), TB_COMMANDTOINDEX, button.Command(), 0);
     if (index >= 0) ::SendMessageA(Handle(), TB_DELETEBUTTON, index, 0);
 }
@@ -182,7 +185,7 @@ bool TToolBar::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
 TPageControl::TPageControl(TComponent* owner, TWinControl* parent, int left, int top, int width, int height)
     : TWinControl(owner, parent) {
     TControl::SetBounds(left, top, width, height);
-    CreateHandle(WC_TABCONTROLA, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN);
+    SetWindowClass(WC_TABCONTROLA, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN);
 }
 
 RECT TPageControl::DisplayRect() const {
@@ -232,7 +235,7 @@ void TPageControl::Insert(TTabSheet& page) {
 void TPageControl::Remove(TTabSheet& page) {
     auto it = std::find(pages_.begin(), pages_.end(), &page);
     if (it == pages_.end()) return;
-    if (Handle()) ::SendMessageA(Handle(), TCM_DELETEITEM, it - pages_.begin(), 0);
+    if (HandleAllocated()) ::SendMessageA(Handle(), TCM_DELETEITEM, it - pages_.begin(), 0);
     pages_.erase(it);
 }
 
@@ -249,7 +252,7 @@ TTabSheet::TTabSheet(TComponent* owner, TPageControl* pageControl, const std::st
     : TWinControl(owner, pageControl), pageControl_(pageControl) {
     SetCaption(caption);
     SetVisible(false);
-    CreateHandle(nullptr, WS_CHILD | WS_CLIPCHILDREN);
+    SetWindowClass(nullptr, WS_CHILD | WS_CLIPCHILDREN);
     pageControl->Insert(*this);
     // The display area is known once the page has its tab.
     pageControl->FitPages();

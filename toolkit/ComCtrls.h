@@ -61,6 +61,7 @@ public:
     const std::vector<TToolButton*>& Buttons() const { return buttons_; }
 
 protected:
+    void WindowCreated() override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

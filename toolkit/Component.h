@@ -23,6 +23,7 @@ public:
     T& Make(Args&&... args) {
         auto owned = std::make_unique<T>(std::forward<Args>(args)...);
         T& ref = *owned;
+        ref.AfterConstruction();
         components_.push_back(std::move(owned));
         for (auto& c : components_) c->Notification(&ref, Operation::Insert);
         return ref;
@@ -36,6 +37,8 @@ public:
 
     enum class Operation { Insert, Remove };
 
+    // Called once the object is complete, its most derived constructor done.
+    virtual void AfterConstruction() {}
     // The after-loading call, in creation order.
     virtual void Loaded() {}
     // Told of every component the owner inserts or removes.

@@ -152,7 +152,7 @@ void TControl::SetShowHint(bool show) {
 }
 
 void TControl::Invalidate() {
-    if (parent_ && parent_->Handle()) {
+    if (parent_ && parent_->HandleAllocated()) {
         RECT r = BoundsRect();
         ::InvalidateRect(parent_->Handle(), &r, TRUE);
     }
@@ -164,14 +164,15 @@ void TControl::ScaleToScreen() {
 }
 
 void TControl::HintChanged() {
-    if (parent_) UpdateTool(parent_->Handle(), reinterpret_cast<UINT_PTR>(this), false, BoundsRect(), hint_, showHint_);
+    if (parent_ && parent_->HandleAllocated())
+        UpdateTool(parent_->Handle(), reinterpret_cast<UINT_PTR>(this), false, BoundsRect(), hint_, showHint_);
 }
 
 // ---- TGraphicControl
 
 void TGraphicControl::Repaint() {
     Invalidate();
-    if (Parent() && Parent()->Handle()) ::UpdateWindow(Parent()->Handle());
+    if (Parent() && Parent()->HandleAllocated()) ::UpdateWindow(Parent()->Handle());
 }
 
 WindowDC::WindowDC(HWND window) : window(window), dc(::GetDC(window)) {}
@@ -203,6 +204,26 @@ TWinControl::~TWinControl() {
     if (id_) std::erase(Parent()->children_, this);
 }
 
+HWND TWinControl::Handle() const {
+    // The window stands for the control's state: making it changes nothing the caller sees.
+    const_cast<TWinControl*>(this)->HandleNeeded();
+    return handle_;
+}
+
+void TWinControl::HandleNeeded() {
+    if (windowMade_) return;
+    if (Parent()) Parent()->HandleNeeded();  // which makes this window too when this control is complete
+    if (!windowMade_) CreateHandle();
+}
+
+void TWinControl::AfterConstruction() {
+    TControl::AfterConstruction();
+    if (!Parent()) return;
+    id_ = Parent()->nextChildId_++;
+    Parent()->children_.push_back(this);
+    if (Parent()->HandleAllocated()) HandleNeeded();
+}
+
 TWinControl* TWinControl::FromHandle(HWND window) {
     if (!window) return nullptr;
     if (ownClassAtom && ::GetClassWord(window, GCW_ATOM) == ownClassAtom)
@@ -221,18 +242,26 @@ TWinControl* TWinControl::ChildWithId(int id) const {
     return nullptr;
 }
 
-void TWinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, HWND parentOverride) {
+void TWinControl::SetWindowClass(const char* className, DWORD style, DWORD exStyle, HWND owner) {
+    className_ = className;
+    style_ = style;
+    exStyle_ = exStyle;
+    owner_ = owner;
+}
+
+void TWinControl::CreateHandle() {
+    const char* className = className_;
     ownClass_ = className == nullptr;
     if (ownClass_) {
         ownClassAtom = RegisterWindowClass(&StaticWndProc);
         className = kWindowClass;
     }
-    HWND parentWindow = parentOverride ? parentOverride : (Parent() ? Parent()->Handle() : nullptr);
+    HWND parentWindow = owner_ ? owner_ : (Parent() ? Parent()->Handle() : nullptr);
+    DWORD style = style_;
     HMENU id = nullptr;
     if (style & WS_CHILD) {
-        style |= WS_CLIPSIBLINGS;
-        id_ = Parent()->nextChildId_++;
-        Parent()->children_.push_back(this);
+        style = (style & ~(WS_VISIBLE | WS_DISABLED)) | WS_CLIPSIBLINGS | (Visible() ? WS_VISIBLE : 0) |
+                (Enabled() ? 0 : WS_DISABLED);
         id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
     }
     HWND window;
@@ -243,7 +272,7 @@ void TWinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle
             hook.emplace(WH_CBT, &CreationHook);
             creating = this;
         }
-        window = ::CreateWindowExA(exStyle, className, Caption().c_str(), style, Left(), Top(), Width(), Height(),
+        window = ::CreateWindowExA(exStyle_, className, Caption().c_str(), style, Left(), Top(), Width(), Height(),
                                    parentWindow, id, ::GetModuleHandleA(nullptr), this);
         creating = nullptr;
     }
@@ -251,7 +280,12 @@ void TWinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle
         if (window) ::DestroyWindow(window);
         throw std::runtime_error(std::string("Cannot create window of class ") + className);
     }
+    windowMade_ = true;
     ::SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    WindowCreated();
+    HintChanged();
+    for (TGraphicControl* control : graphics_) control->HintChanged();
+    for (std::size_t i = 0; i < children_.size(); ++i) children_[i]->HandleNeeded();
 }
 
 LRESULT CALLBACK TWinControl::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -519,7 +553,7 @@ void TWinControl::ScaleToScreen() {
 }
 
 void TWinControl::BringToFront() {
-    ::SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TWinControl::CaptionChanged() {

@@ -59,10 +59,11 @@ public:
     // Brings the bounds and font the program stated at 96 dots per inch to the
     // display's; called once, when the control's form is complete.
     virtual void ScaleToScreen();
+    // Hands the hint to the tooltip as the control now stands.
+    virtual void HintChanged();
 
 protected:
     virtual void CaptionChanged() { Invalidate(); }
-    virtual void HintChanged();
 
 private:
     TWinControl* parent_;
@@ -122,7 +123,14 @@ public:
     TWinControl(TComponent* owner, TWinControl* parent);
     ~TWinControl() override;
 
-    HWND Handle() const { return handle_; }
+    // The window, made on first need once the object is complete; null after
+    // it has been destroyed (a window is made once).
+    HWND Handle() const;
+    bool HandleAllocated() const { return handle_ != nullptr; }
+    // Makes the window (its parent's first) unless it has been made already.
+    void HandleNeeded();
+    // A control made on a parent that has its window gets its own at once.
+    void AfterConstruction() override;
 
     void SetBounds(int left, int top, int width, int height) override;
     void SetVisible(bool visible) override;
@@ -147,10 +155,14 @@ public:
     TColor Color = clBtnFace;
 
 protected:
-    // Creates the window, bound to this object from its first message on; a
-    // null class name uses the toolkit's own window class, another name makes
-    // a native control. A child window gets a control ID of its own.
-    void CreateHandle(const char* className, DWORD style, DWORD exStyle = 0, HWND parentOverride = nullptr);
+    // What window the control is, set by its constructor: the window itself is
+    // made later, once the object is complete, so that the most derived class
+    // sees its creation messages. A null class name uses the toolkit's own
+    // window class, another name makes a native control; a child window shows
+    // and takes input as Visible and Enabled say.
+    void SetWindowClass(const char* className, DWORD style, DWORD exStyle = 0, HWND owner = nullptr);
+    // The window exists: the control hands it what it keeps beyond bounds, text and font.
+    virtual void WindowCreated() {}
     // Every message of the window; the default passes it on to the class's procedure.
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -160,6 +172,8 @@ protected:
     // WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM); true when handled.
     virtual bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void CaptionChanged() override;
+
+public:
     void HintChanged() override;
 
 private:
@@ -167,6 +181,9 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self);
     static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
+    // Makes the window, bound to this object from its first message on, then the
+    // windows of the complete children made before it.
+    void CreateHandle();
     void Bind(HWND window);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     TWinControl* ChildWithId(int id) const;
@@ -178,9 +195,13 @@ private:
     bool SetCursorForClient();
 
     HWND handle_ = nullptr;
+    bool windowMade_ = false;
+    const char* className_ = nullptr;
+    DWORD style_ = 0, exStyle_ = 0;
+    HWND owner_ = nullptr;
     bool ownClass_ = false;
     int id_ = 0;  // the control ID of a child window
-    std::vector<TWinControl*> children_;  // the windowed children, for their control IDs
+    std::vector<TWinControl*> children_;  // the complete windowed children, for their windows and control IDs
     int nextChildId_;
     std::vector<TGraphicControl*> graphics_;
     TGraphicControl* captured_ = nullptr;

@@ -16,7 +16,7 @@ void DrawBevel(HDC dc, RECT& r, TBevelCut cut) {
 TPanel::TPanel(TComponent* owner, TWinControl* parent, int left, int top, int width, int height)
     : TWinControl(owner, parent) {
     TControl::SetBounds(left, top, width, height);
-    CreateHandle(nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
+    SetWindowClass(nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
 }
 
 void TPanel::SetBevelInner(TBevelCut cut) {

@@ -55,17 +55,21 @@ std::string ErrorReportText(const std::string& message) {
 
 // ---- TForm
 
-TForm::TForm(TComponent* owner, const Options& options) : TWinControl(owner, nullptr), position_(options.position) {
+TForm::TForm(TComponent* owner, const Options& options)
+    : TWinControl(owner, nullptr), position_(options.position), designedClient_{options.clientWidth, options.clientHeight} {
     SetCaption(options.caption);
     const DWORD style = FormStyle(options), exStyle = FormExStyle(options);
     RECT r{0, 0, options.clientWidth, options.clientHeight};
     ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
     TControl::SetBounds(options.left, options.top, r.right - r.left, r.bottom - r.top);
-    CreateHandle(nullptr, style, exStyle, Application().Handle());
+    SetWindowClass(nullptr, style, exStyle, Application().Handle());
+}
+
+void TForm::WindowCreated() {
     if (HICON icon = Application().SmallIcon())
         ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     // The window may have got another frame than asked for.
-    SetClientSize(options.clientWidth, options.clientHeight);
+    SetClientSize(designedClient_.cx, designedClient_.cy);
 }
 
 void TForm::SetClientSize(int width, int height) {
@@ -83,6 +87,7 @@ void TForm::ScaleToScreen() {
 }
 
 void TForm::Created() {
+    HandleNeeded();
     LoadComponents();
     if (ScreenDpi() != 96) {
         ScaleToScreen();

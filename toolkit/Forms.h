@@ -19,8 +19,8 @@ inline constexpr unsigned biSystemMenu = 1, biMinimize = 2;
 
 class TForm : public TWinControl {
 public:
-    // The window is made at once; the derived form builds its controls and
-    // then calls Created().
+    // The derived form builds its controls and then calls Created(); the window
+    // is made when the complete form first needs it, at the latest there.
     struct Options {
         std::string caption;
         int clientWidth = 0;
@@ -62,9 +62,10 @@ public:
     bool DialogChar(char key);
 
 protected:
-    // Ends construction: the after-loading call of every component, then the
-    // creation handler; an error there goes to the general error report.
+    // Ends construction: the window, the after-loading call of every component,
+    // then the creation handler; an error there goes to the general error report.
     void Created();
+    void WindowCreated() override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -74,6 +75,7 @@ private:
     void SetClientSize(int width, int height);
 
     TPosition position_;
+    SIZE designedClient_;
     bool modal_ = false;
 };
 

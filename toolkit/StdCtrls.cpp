@@ -94,7 +94,7 @@ void TCustomLabel::ScaleToScreen() {
 TEdit::TEdit(TComponent* owner, TWinControl* parent, int left, int top, int width, int height)
     : TWinControl(owner, parent) {
     TControl::SetBounds(left, top, width, height);
-    CreateHandle("EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+    SetWindowClass("EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
 }
 
 std::string TEdit::Text() const {
@@ -121,10 +121,9 @@ TCustomListBox::TCustomListBox(TComponent* owner, TWinControl* parent, int left,
     : TWinControl(owner, parent) {
     TControl::SetBounds(left, top, width, height);
     // The height is exactly as placed, not rounded down to whole items.
-    CreateHandle("LISTBOX",
-                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | extraStyle,
-                 border ? WS_EX_CLIENTEDGE : 0);
-    ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, kItemHeight);
+    SetWindowClass("LISTBOX",
+                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | extraStyle,
+                   border ? WS_EX_CLIENTEDGE : 0);
 }
 
 void TCustomListBox::ScaleToScreen() {
@@ -202,6 +201,9 @@ void TCustomListBox::SetItemIndex(int index) { ::SendMessageA(Handle(), LB_SETCU
 TListBox::TListBox(TComponent* owner, TWinControl* parent, int left, int top, int width, int height, bool border)
     : TCustomListBox(owner, parent, left, top, width, height, 0, border) {}
 
+// An owner-drawn list is asked for its item height; this one is told.
+void TListBox::WindowCreated() { ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, ItemHeight()); }
+
 bool TListBox::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     if (message != WM_COMMAND) return false;
     switch (HIWORD(wParam)) {
@@ -220,7 +222,7 @@ TGroupBox::TGroupBox(TComponent* owner, TWinControl* parent, int left, int top, 
     : TWinControl(owner, parent) {
     TControl::SetBounds(left, top, width, height);
     SetCaption(caption);
-    CreateHandle(nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
+    SetWindowClass(nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
 }
 
 void TGroupBox::CaptionChanged() {

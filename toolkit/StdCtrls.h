@@ -105,6 +105,7 @@ public:
     TNotifyEvent OnDblClick;  // an item was double-clicked
 
 protected:
+    void WindowCreated() override;
     bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 

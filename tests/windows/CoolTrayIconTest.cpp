@@ -125,15 +125,18 @@ protected:
 TEST_F(TrayIconTest, TheRecordTheShellGets) {
     TCoolTrayIcon& tray = Make();
     HWND window = TCoolTrayIcon::TrayWindow();
-    // Construction only asks to delete an icon that is not there.
-    EXPECT_EQ("delete", FakeShell::Messages());
+    // Construction asks nothing of the shell: there is no icon yet.
+    EXPECT_EQ("", FakeShell::Messages());
 
     tray.SetHint(std::string(126, 'a') + "bc" + std::string(72, 'z'));
     tray.SetIconVisible(true);
     tray.SetIconVisible(true);
+    tray.SetIconIndex(0);
+    // The shell is asked once: not to delete or change an icon it does not hold, nor to add or change nothing.
+    EXPECT_EQ("add", FakeShell::Messages());
     EXPECT_TRUE(tray.IconVisible());
     EXPECT_EQ(1u, FakeShell::held.size());
-    const ShellCall& add = FakeShell::calls[2];
+    const ShellCall& add = FakeShell::calls[0];
     EXPECT_EQ(static_cast<DWORD>(NIM_ADD), add.message);
     EXPECT_EQ(sizeof(void*) == 4 ? 488u : 504u, add.bytes);
     EXPECT_EQ(add.bytes, add.record.cbSize);
@@ -254,7 +257,7 @@ TEST_F(TrayIconTest, IconsFromTheImageListAndTheirCycle) {
 }
 
 TEST_F(TrayIconTest, EveryNotificationOfTheShell) {
-    Make();
+    Make().SetIconVisible(true);
     LogEvents();
     struct Row {
         LPARAM event;
@@ -277,7 +280,7 @@ TEST_F(TrayIconTest, EveryNotificationOfTheShell) {
         {NIN_BALLOONUSERCLICK, "balloon click", "balloon click"},
         {WM_MOUSEMOVE, "move", "move"},
     };
-    for (TNotifyMode mode : {nmLegacy, nmVersion3}) {
+    for (TNotifyMode mode : {nmVersion3, nmLegacy}) {  // a new icon has the legacy version already
         icon->SetNotifyMode(mode);
         EXPECT_EQ(static_cast<DWORD>(NIM_SETVERSION), FakeShell::calls.back().message);
         EXPECT_EQ(mode == nmVersion3 ? 3u : 0u, FakeShell::calls.back().record.uVersion);
@@ -452,7 +455,7 @@ TEST_F(TrayIconTest, MinimisingSendsTheMainFormToTheTrayByEitherRoad) {
     ::SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitUntil(hidden));
     EXPECT_TRUE(::IsIconic(app));
-    EXPECT_EQ("add", FakeShell::Messages());  // refused: the icon is there already
+    EXPECT_EQ("", FakeShell::Messages());  // the icon is there already
     EXPECT_EQ(1u, FakeShell::held.size());
     reshow();
 
@@ -526,7 +529,7 @@ TEST_F(TrayIconTest, AnIconTheShellRefusesAtStartIsAskedForAgainThenTheWindowSho
     EXPECT_FALSE(form->IsShowing());
 
     // Refused on every tick: after the last one the main form shows itself.
-    FakeShell::held.clear();
+    tray.SetDesignPreview(false);
     FakeShell::refuseAdds = true;
     tray.Loaded();
     ASSERT_TRUE(retry.Enabled());

@@ -524,6 +524,35 @@ TEST_F(MainFormTest, HelpOpensTheHelpFileAndAboutShowsTheAboutWindow) {
     EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
 }
 
+// A window the user has not opened yet is made when first opened and kept:
+// the next opening shows that same window again.
+TEST_F(MainFormTest, WindowsAreMadeWhenFirstOpenedAndKept) {
+    auto form = Start();
+    Application().SetMainForm(form.get());
+    form->Show();
+    Flush();
+    const std::pair<std::function<TForm*()>, std::function<void()>> openers[] = {
+        {[]() -> TForm* { return Form1; }, [&] { ClickToolButton(*form->GrpConfig, form->ToolBar1->Handle()); }},
+        {[]() -> TForm* { return ContentForm; }, [&] { MouseClickOval(*form->ViewButton); }},
+        {[]() -> TForm* { return InfoForm; }, [&] { ClickToolButton(*form->ToolButton9, form->ToolBar1->Handle()); }},
+    };
+    for (const auto& [made, open] : openers) {
+        EXPECT_EQ(nullptr, made());
+        std::vector<TForm*> shown;
+        for (int opening = 0; opening < 2; ++opening) {
+            WhenShownModal(made, [&, made = made] { shown.push_back(made()); });
+            open();
+        }
+        ASSERT_EQ(2u, shown.size());
+        EXPECT_EQ(shown[0], shown[1]);
+        EXPECT_FALSE(shown[0]->IsShowing());
+    }
+    Application().DestroyForms();
+    Form1 = nullptr;
+    ContentForm = nullptr;
+    InfoForm = nullptr;
+}
+
 // The Desktop folder is gone: the start-up Apply fails, the general error
 // report says so, the ticks are saved all the same and the window works on.
 TEST_F(MainFormTest, FailingStartupApplyIsReportedAndTheWindowGoesOn) {

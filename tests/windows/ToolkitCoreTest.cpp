@@ -2,6 +2,7 @@
 // object at its first message, hooks come and go in any order, one boundary
 // reports every error, and the application minimises and restores as a whole.
 #include "tests/windows/ToolkitHarness.h"
+#include "toolkit/CheckLst.h"
 #include "toolkit/StdCtrls.h"
 #include "toolkit/WindowHook.h"
 
@@ -16,16 +17,31 @@ namespace {
 
 constexpr UINT kPing = WM_APP + 7;
 
-// A windowed control that notes every message it gets, and answers the
-// measuring of its items (an owner-drawn list asks while it is being made).
-class Recorder : public TWinControl {
+// A windowed control whose class its base declares; it answers the measuring
+// of its items (an owner-drawn list asks while it is being made).
+class Declared : public TWinControl {
 public:
     static constexpr UINT kItemHeight = 21;
 
-    Recorder(TWinControl& parent, const char* className, DWORD style) : TWinControl(&parent, &parent) {
+    Declared(TWinControl& parent, const char* className, DWORD style) : TWinControl(&parent, &parent) {
         TControl::SetBounds(10, 10, 120, 80);
-        CreateHandle(className, WS_CHILD | WS_VISIBLE | style);
+        SetWindowClass(className, WS_CHILD | WS_VISIBLE | style);
     }
+
+protected:
+    bool Reflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override {
+        if (message != WM_MEASUREITEM) return false;
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kItemHeight;
+        result = TRUE;
+        return true;
+    }
+};
+
+// A control that notes every message its window gets, from the first on.
+template <class Base>
+class Recording : public Base {
+public:
+    using Base::Base;
     bool Got(UINT message) const { return std::find(messages.begin(), messages.end(), message) != messages.end(); }
 
     std::vector<UINT> messages;
@@ -34,17 +50,14 @@ public:
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         messages.push_back(message);
-        return TWinControl::WndProc(message, wParam, lParam);
+        return Base::WndProc(message, wParam, lParam);
     }
-    bool Reflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override {
-        if (message != WM_MEASUREITEM) return false;
-        auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        measuredId = item.CtlID;
-        item.itemHeight = kItemHeight;
-        result = TRUE;
-        return true;
+    bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (message == WM_MEASUREITEM) measuredId = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlID;
+        return Base::Reflected(message, wParam, lParam, result);
     }
 };
+using Recorder = Recording<Declared>;
 
 TEST(WindowCore, EachWindowMeetsItsObjectAtItsFirstMessage) {
     InitApplication();
@@ -52,13 +65,17 @@ TEST(WindowCore, EachWindowMeetsItsObjectAtItsFirstMessage) {
     auto& own = form.Make<Recorder>(form, nullptr, 0);
     auto& edit = form.Make<Recorder>(form, "EDIT", 0);
     auto& list = form.Make<Recorder>(form, "LISTBOX", LBS_OWNERDRAWFIXED | LBS_HASSTRINGS);
+    // Made in a base constructor, a window would meet only the base.
+    auto& checks = form.Make<Recording<TCheckListBox>>(&form, &form, 10, 100, 120, 80);
     std::vector<int> ids;
-    for (Recorder* control : {&own, &edit, &list}) {
+    const auto firstMessagesReached = [&ids](const auto& control) {
         for (UINT first : {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE})
-            EXPECT_TRUE(control->Got(first)) << "message " << first << " to control " << ids.size();
-        EXPECT_EQ(control, TWinControl::FromHandle(control->Handle()));
-        ids.push_back(::GetDlgCtrlID(control->Handle()));
-    }
+            EXPECT_TRUE(control.Got(first)) << "message " << first << " to control " << ids.size();
+        EXPECT_EQ(&control, TWinControl::FromHandle(control.Handle()));
+        ids.push_back(::GetDlgCtrlID(control.Handle()));
+    };
+    for (Recorder* control : {&own, &edit, &list}) firstMessagesReached(*control);
+    firstMessagesReached(checks);
     std::sort(ids.begin(), ids.end());
     EXPECT_EQ(ids.end(), std::unique(ids.begin(), ids.end()));
     EXPECT_NE(0, ids.front());
@@ -66,6 +83,7 @@ TEST(WindowCore, EachWindowMeetsItsObjectAtItsFirstMessage) {
     // The list asked for its item height before its window was known to the form.
     EXPECT_EQ(static_cast<UINT>(::GetDlgCtrlID(list.Handle())), list.measuredId);
     EXPECT_EQ(static_cast<LRESULT>(Recorder::kItemHeight), ::SendMessageA(list.Handle(), LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ(static_cast<UINT>(::GetDlgCtrlID(checks.Handle())), checks.measuredId);
 
     // Windows of other kinds are no controls, whatever they keep in their user data.
     TMessageWindow hidden([](UINT, WPARAM, LPARAM, LRESULT&) { return false; });
