@@ -1,7 +1,10 @@
 // The yardstick for the program's start-up: a Win32 program that puts one icon
 // into the notification area and waits in its message loop, nothing else. Its
-// window stays hidden, like the program's at start; closing it ends it.
+// window stays hidden, like the program's at start; closing it ends it. Fair
+// to the program, it carries the same manifest (bare.rc) and initialises the
+// common controls the program uses, as any current Windows program must.
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 namespace {
@@ -31,6 +34,8 @@ LRESULT CALLBACK BareWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+    ::InitCommonControlsEx(&icc);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &BareWndProc;

@@ -4,7 +4,9 @@
 // data\ and repository\, so the program's start-up Apply has next to nothing
 // to do), started, timed until its icon is drawn in the taskbar and its message
 // loop waits for input, measured, and closed with WM_CLOSE; the next run starts
-// once the icon has left the tray. Usage: startup_bench <zepton.exe> <bare.exe> [runs]
+// once the icon has left the tray. Given the program's traced build too, it
+// prints where the start-up time goes, step by step (ui/StartupTrace.h).
+// Usage: startup_bench <zepton.exe> <bare.exe> [runs] [zepton_traced.exe]
 #include "resources/resource.h"
 #include "testing/ProcessWindow.h"
 #include "testing/TempFolder.h"
@@ -16,8 +18,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,6 +43,7 @@ struct Target {
 struct Sample {
     double ms;
     double privateKb;
+    double startedAt;  // Now() when the process was created
 };
 
 double Now() {
@@ -110,26 +116,64 @@ Sample RunOnce(const Target& target) {
     // Windows reports the private commit charge in both fields; Wine leaves PrivateUsage 0
     // and gives the process's resident anonymous memory as PagefileUsage.
     const SIZE_T privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
-    return {ms, static_cast<double>(privateBytes) / 1024.0};
+    return {ms, static_cast<double>(privateBytes) / 1024.0, start};
+}
+
+// The steps of one traced start, in the order they happened: name and ms since the process was created.
+using Trace = std::vector<std::pair<std::string, double>>;
+
+Trace ReadTrace(const std::string& path, const Sample& run) {
+    Trace trace;
+    std::ifstream file(path);
+    double at;
+    std::string step;
+    while (file >> at && std::getline(file >> std::ws, step)) trace.emplace_back(step, at - run.startedAt);
+    if (trace.empty()) Fail("the traced program recorded no step in " + path);
+    trace.emplace_back("idle, icon in the tray", run.ms);
+    return trace;
+}
+
+// Each step's median time since the process was created, and the median time the step took.
+void PrintTrace(const std::vector<Trace>& traces) {
+    std::printf("\nWhere the start-up goes (traced build, median of %zu runs)\n", traces.size());
+    std::printf("  %-52s %9s %9s\n", "step", "at", "took");
+    for (size_t i = 0; i < traces.front().size(); ++i) {
+        std::vector<double> at, took;
+        for (const Trace& t : traces) {
+            if (t.size() != traces.front().size()) Fail("traced runs went through different steps");
+            at.push_back(t[i].second);
+            took.push_back(t[i].second - (i ? t[i - 1].second : 0.0));
+        }
+        std::printf("  %-52s %6.1f ms %6.1f ms\n", traces.front()[i].first.c_str(), Median(at), Median(took));
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) Fail("usage: startup_bench <zepton.exe> <bare.exe> [runs]");
+    if (argc < 3) Fail("usage: startup_bench <zepton.exe> <bare.exe> [runs] [zepton_traced.exe]");
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 10;
-    Target targets[] = {{"zepton", argv[1], "ZeptonWindow", "Zepton", {}, {}},
-                        {"bare", argv[2], "BareWindow", "Bare", {}, {}}};
-    targets[0].icon.emplace(zep::test::SmallIconOf(argv[1], IDI_ZEPTON).get());
-    targets[1].icon.emplace(::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));  // IDI_APPLICATION, as bare has it
+    std::vector<Target> targets = {{"zepton", argv[1], "ZeptonWindow", "Zepton", {}, {}},
+                                   {"bare", argv[2], "BareWindow", "Bare", {}, {}}};
+    if (argc > 4) targets.push_back({"traced", argv[4], "ZeptonWindow", "Zepton", {}, {}});
+    const auto zeptonIcon = zep::test::SmallIconOf(argv[1], IDI_ZEPTON);
+    for (auto& t : targets)  // bare has IDI_APPLICATION
+        t.icon.emplace(&t == &targets[1] ? ::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)) : zeptonIcon.get());
     const std::string root = zep::test::MakeTempFolder("zepton-startup-");
     for (auto& t : targets) Install(t, root);
+    const std::string tracePath = root + "startup.trace";
+    ::SetEnvironmentVariableA("ZEPTON_STARTUP_TRACE", tracePath.c_str());  // read by the traced build alone
 
     for (const auto& t : targets) RunOnce(t);  // warm-up: file cache, first-run registry keys
     std::vector<double> ms[2], kb[2];
+    std::vector<Trace> traces;
     for (int r = 0; r < runs; ++r)
-        for (int i = 0; i < 2; ++i) {  // alternated, so both see the same machine load
+        for (size_t i = 0; i < targets.size(); ++i) {  // alternated, so all see the same machine load
             const Sample s = RunOnce(targets[i]);
+            if (i == 2) {
+                traces.push_back(ReadTrace(tracePath, s));
+                continue;
+            }
             ms[i].push_back(s.ms);
             kb[i].push_back(s.privateKb);
         }
@@ -141,6 +185,7 @@ int main(int argc, char** argv) {
     std::printf("  %-24s %7.1f ms %9.0f KB\n", "bare Win32 tray icon", Median(ms[1]), Median(kb[1]));
     std::printf("  %-24s %10.2f %12.2f   (target <= 1.3 each)\n", "ratio", Median(ms[0]) / Median(ms[1]),
                 Median(kb[0]) / Median(kb[1]));
+    if (!traces.empty()) PrintTrace(traces);
     zep::test::RemoveTree(root);
     return 0;
 }

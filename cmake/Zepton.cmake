@@ -9,6 +9,13 @@ target_compile_options(zepton_flags INTERFACE
   "$<$<CXX_COMPILER_ID:GNU,Clang>:-Wall;-Wextra>"
   "$<$<CXX_COMPILER_ID:MSVC>:/W4;/EHsc;/utf-8;/Brepro>")
 if(MINGW)
+  # Each function and object in a section of its own, so that the program's link
+  # can drop what nothing uses (ui/CMakeLists.txt).
+  target_compile_options(zepton_flags INTERFACE -ffunction-sections -fdata-sections)
+  # The objects also carry the compiler's own form, for the program's link-time
+  # optimisation (ui/CMakeLists.txt); every other link takes their ordinary code.
+  target_compile_options(zepton_flags INTERFACE "$<$<CONFIG:MinSizeRel,Release>:-flto;-ffat-lto-objects>")
+  target_link_options(zepton_flags INTERFACE "$<$<CONFIG:MinSizeRel,Release>:-fno-lto>")
   target_link_options(zepton_flags INTERFACE -Wl,--no-insert-timestamp)
 elseif(MSVC)
   target_link_options(zepton_flags INTERFACE /Brepro)
@@ -37,4 +44,10 @@ function(zepton_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main zepton_flags)
   zepton_console(${name})
   add_test(NAME ${name} COMMAND ${name})
+  # Wine's Recycle Bin is $XDG_DATA_HOME/Trash, else the Linux user's own: here
+  # a folder nobody makes, so that Wine deletes for good, as Windows does where
+  # there is no Recycle Bin. A test that looks into one makes its own.
+  if(WIN32)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-home)
+  endif()
 endfunction()

@@ -90,6 +90,15 @@ DWORD Comctl32Version() {
     return info.dwMajorVersion << 16 | info.dwMinorVersion;
 }
 
+// An elevated program gets no message from a less privileged one, such as the
+// shell's "TaskbarCreated", unless its window lets it through. Looked up at run
+// time: Windows XP and Vista lack the function.
+void LetThroughFromLessPrivileged(HWND window, UINT message) {
+    static const auto filter = reinterpret_cast<decltype(&::ChangeWindowMessageFilterEx)>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    if (filter && message != 0) filter(window, message, MSGFLT_ALLOW, nullptr);
+}
+
 }  // namespace
 
 // ---- registration with the shared window
@@ -125,11 +134,12 @@ TCoolTrayIcon::TCoolTrayIcon(TComponent* owner)
     TrayData.cbSize = sizeof TrayData;
     TrayData.hWnd = TrayWindow();
     TrayData.uID = TrayId();
-    TrayData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    TrayData.uFlags = kIconFlags;
     TrayData.uCallbackMessage = TrayCallbackMessage;
     AppWindowHook.emplace(Application().Handle(), [this](UINT m, WPARAM w, LPARAM, LRESULT&) {
         return ApplicationWindowProc(m, w);
     });
+    LetThroughFromLessPrivileged(Application().Handle(), TaskbarCreatedMessage());
     if (TWinControl* owner = OwnerControl())
         OwnerWindowHook.emplace(owner->Handle(), [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
             return OwnerWindowProc(m, w, l, r);
@@ -182,8 +192,45 @@ void TCoolTrayIcon::Notification(TComponent* component, Operation operation) {
 
 // ---- the shell
 
+// Each call is a round trip to the shell's process: a request that would change
+// nothing the shell holds, or act on an icon it does not hold, is answered here
+// as the shell would answer it.
+std::optional<bool> TCoolTrayIcon::KnownAnswer(DWORD message) const {
+    if (message == NIM_ADD) return shown_ ? std::optional(true) : std::nullopt;
+    if (!shown_) return false;
+    if (message == NIM_MODIFY && TrayData.uFlags == kIconFlags && TrayData.hIcon == shown_->hIcon &&
+        std::memcmp(TrayData.szTip, shown_->szTip, sizeof TrayData.szTip) == 0)
+        return true;
+    if (message == NIM_SETVERSION && TrayData.uVersion == shown_->uVersion) return true;
+    return std::nullopt;
+}
+
 bool TCoolTrayIcon::Notify(DWORD message) {
-    return ShellNotifyIcon(message, reinterpret_cast<PNOTIFYICONDATAA>(&TrayData)) != FALSE;
+    if (const std::optional<bool> known = KnownAnswer(message)) return *known;
+    const bool accepted = ShellNotifyIcon(message, reinterpret_cast<PNOTIFYICONDATAA>(&TrayData)) != FALSE;
+    if (message == NIM_DELETE || (message == NIM_MODIFY && !accepted)) {
+        shown_.reset();  // taken out, or lost by the shell
+    } else if (accepted && message == NIM_SETVERSION) {
+        shown_->uVersion = TrayData.uVersion;
+    } else if (accepted) {
+        const UINT version = shown_ ? shown_->uVersion : 0;  // a new icon starts in the legacy version
+        shown_ = TrayData;
+        shown_->uVersion = version;
+    }
+    if (accepted && (message == NIM_ADD || message == NIM_MODIFY)) TrayData.uFlags &= ~NIF_INFO;  // shown
+    return accepted;
+}
+
+void TCoolTrayIcon::ShowBalloonHint(const std::string& title, const std::string& text) {
+    auto copy = [](const std::string& from, auto& field) {
+        std::memset(field, 0, sizeof field);
+        from.copy(field, sizeof field - 1);
+    };
+    copy(title, TrayData.szInfoTitle);
+    copy(text, TrayData.szInfo);
+    TrayData.dwInfoFlags = NIIF_INFO;
+    TrayData.uFlags |= NIF_INFO;
+    UpdateInTray();
 }
 
 bool TCoolTrayIcon::FillTrayData() {
@@ -195,22 +242,15 @@ bool TCoolTrayIcon::FillTrayData() {
 
 bool TCoolTrayIcon::AddToTray() {
     if (!SettingPreview) iconVisible_ = true;
-    const bool added = FillTrayData() && Notify(NIM_ADD);
-    iconHeld_ = iconHeld_ || added;
-    return added;
+    return FillTrayData() && Notify(NIM_ADD);
 }
 
 bool TCoolTrayIcon::RemoveFromTray() {
     if (!SettingPreview) iconVisible_ = false;
-    iconHeld_ = false;  // removed, or refused because the shell did not hold it
     return FillTrayData() && Notify(NIM_DELETE);
 }
 
-// The shell changes only an icon it holds.
-bool TCoolTrayIcon::UpdateInTray() {
-    iconHeld_ = FillTrayData() && Notify(NIM_MODIFY);
-    return iconHeld_;
-}
+bool TCoolTrayIcon::UpdateInTray() { return FillTrayData() && Notify(NIM_MODIFY); }
 
 // ---- properties
 
@@ -476,7 +516,7 @@ void TCoolTrayIcon::SendToTray() {
 bool TCoolTrayIcon::ApplicationWindowProc(UINT message, WPARAM wParam) {
     if (message == WM_SIZE && wParam == SIZE_MINIMIZED && CanMinimizeToTray()) SendToTray();
     if (message != 0 && message == TaskbarCreatedMessage()) {
-        iconHeld_ = false;  // a new taskbar holds no icon
+        shown_.reset();  // the new taskbar holds no icon
         if (iconVisible_) ApplyIconVisible();
     }
     return false;
@@ -486,8 +526,8 @@ bool TCoolTrayIcon::ApplicationWindowProc(UINT message, WPARAM wParam) {
 // minimises to the taskbar until the shell takes the icon (asked once more here).
 bool TCoolTrayIcon::CanMinimizeToTray() {
     if (!MinimizeToTray) return false;
-    if (!iconHeld_ && iconVisible_) ApplyIconVisible();
-    return iconHeld_;
+    if (!shown_ && iconVisible_) ApplyIconVisible();
+    return shown_.has_value();
 }
 
 bool TCoolTrayIcon::OwnerWindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

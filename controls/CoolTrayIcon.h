@@ -114,6 +114,11 @@ public:
     // Hides the main window and its taskbar button, and asks for the icon again.
     virtual void SendToTray();
 
+    // A balloon from the icon with the information sign. It goes with the
+    // first add or change the shell accepts, so that an icon the shell takes
+    // only later still shows it, and only once.
+    void ShowBalloonHint(const std::string& title, const std::string& text);
+
     // The application's main window brought back in its normal state, in front.
     void ShowMainWindow();
     void HideMainWindow();
@@ -149,6 +154,7 @@ private:
     };
 
     bool Notify(DWORD message);
+    std::optional<bool> KnownAnswer(DWORD message) const;
     bool FillTrayData();
     bool ApplyIconVisible();
     void IconChanged();
@@ -169,8 +175,12 @@ private:
     bool CanMinimizeToTray();
     TWinControl* OwnerControl() const;
 
+    static constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
     TrayRegistration registration_;
     TNotifyIconData TrayData{};
+    // The record as the shell holds it, as far as its answers tell; none while it holds no icon.
+    std::optional<TNotifyIconData> shown_;
     bool designPreview_ = false;
     TImageList* iconList_ = nullptr;
     bool cycleIcons_ = false;
@@ -179,7 +189,6 @@ private:
     bool showHint_ = true;
     TIcon icon_;
     bool iconVisible_ = false;
-    bool iconHeld_ = false;  // the shell has taken the icon
     int iconIndex_ = 0;
     bool wantEnterExitEvents_ = false;
     TNotifyMode notifyMode_ = nmLegacy;

@@ -8,8 +8,9 @@ TURLLabel::TURLLabel(TComponent* owner, TWinControl* parent) : TCustomLabel(owne
     SetCaption("http://www.example.org/");
     Font().SetStyle(fsUnderline);
     FontChanged();
-    // Every new label loads the cursor again and replaces the table's entry.
-    Screen().SetCustomCursor(crURLCursor, ::LoadCursorA(::GetModuleHandleA(nullptr), "URLCURSOR_1"));
+    // The cursor is loaded once, by the first label; every new label puts it into the table's entry.
+    static const HCURSOR cursor = ::LoadCursorA(::GetModuleHandleA(nullptr), "URLCURSOR_1");
+    Screen().SetCustomCursor(crURLCursor, cursor);
     SetCursor(crURLCursor);
 }
 

@@ -1,12 +1,14 @@
 #include "core/CompareText.h"
 
-#include <windows.h>
+#include "win/WideText.h"
 
 namespace zep {
 
+// In UTF-16: CompareStringA reads its text in the locale's code page, not the process's.
 int CompareTextNoCase(const std::string& a, const std::string& b) {
-    return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                            static_cast<int>(b.size())) -
+    const std::wstring wa = Widen(a), wb = Widen(b);
+    return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.data(), static_cast<int>(wa.size()), wb.data(),
+                            static_cast<int>(wb.size())) -
            CSTR_EQUAL;
 }
 

@@ -5,7 +5,9 @@
 #include "win/Handle.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
+#include <cstdint>
+#include <iterator>
 #include <utility>
 
 namespace zep {
@@ -36,13 +38,33 @@ Target FindTarget(const std::string& path) {
     return {FolderOf(path) + found.cFileName, found.dwFileAttributes};
 }
 
+// Lower-case hexadecimal digits; printf would bring its whole formatter into the program.
+std::string Hex(unsigned long value) {
+    char digits[2 * sizeof value];
+    return std::string(digits, std::to_chars(digits, std::end(digits), value, 16).ptr);
+}
+
+// Temporary files are named so that no user's file can be taken for one: a
+// marker of the program's own, and an extension that no listing looks for.
+const char TempPrefix[] = "~zepton{5e0c2a7d}";
+const char TempExtension[] = ".tmp";
+
+std::string TempName() {
+    static unsigned counter = 0;
+    return TempPrefix + Hex(::GetCurrentProcessId()) + "-" + Hex(++counter) + TempExtension;
+}
+
+// Copies wait in a hidden folder beside their target until they are whole.
+std::string CopyFolderBeside(const std::string& path) {
+    return FolderOf(path) + TempPrefix + TempExtension + "\\";
+}
+
+bool CopyToTemporary(const char* from, const char* to) { return ::CopyFileA(from, to, FALSE); }
+
 // A new, empty file beside `path`, open for writing.
 FileHandle CreateTempBeside(const std::string& path, std::string& tempPath) {
-    static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[40];
-        std::snprintf(suffix, sizeof suffix, "~zep%lx-%x.tmp", ::GetCurrentProcessId(), ++counter);
-        tempPath = FolderOf(path) + suffix;
+        tempPath = FolderOf(path) + TempName();
         FileHandle file(::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
@@ -62,7 +84,17 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
     return true;
 }
 
+std::uint64_t SizeOf(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
+
 }  // namespace
+
+bool (*CopyIntoFile)(const char* from, const char* to) = CopyToTemporary;
+
+std::uint64_t FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return SizeOf(data.nFileSizeHigh, data.nFileSizeLow);
+}
 
 bool FileExists(const std::string& path) {
     const DWORD a = Attributes(path);
@@ -91,7 +123,8 @@ std::vector<ListedFile> ListFiles(const std::string& folder, const std::string& 
     do {
         // Short-name matching lets "*.lnk" find "x.lnk2" too; that is no shortcut.
         if (!(found.dwFileAttributes & skipped) && HasExtension(found.cFileName, extension))
-            files.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0});
+            files.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0,
+                             SizeOf(found.nFileSizeHigh, found.nFileSizeLow)});
     } while (::FindNextFileA(find.get(), &found));
     std::sort(files.begin(), files.end(),
               [](const ListedFile& a, const ListedFile& b) { return LessTextNoCase(a.name, b.name); });
@@ -121,6 +154,38 @@ std::string ReadWholeFile(const std::string& path) {
     }
     bytes.resize(done);
     return bytes;
+}
+
+bool CopyWhole(const std::string& from, const std::string& to, Overwrite overwrite) {
+    const std::string folder = CopyFolderBeside(to), temp = folder + TempName();
+    bool copied = CopyIntoFile(from.c_str(), temp.c_str());
+    if (!copied && ::GetLastError() == ERROR_PATH_NOT_FOUND && ::CreateDirectoryA(folder.c_str(), nullptr)) {
+        ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        copied = CopyIntoFile(from.c_str(), temp.c_str());
+    }
+    const DWORD flags = overwrite == Overwrite::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
+    if (copied && ::MoveFileExA(temp.c_str(), to.c_str(), flags)) return true;
+    ::SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(temp.c_str());
+    return false;
+}
+
+void RemoveTemporaryFiles(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    FindHandle find(::FindFirstFileA((folder + TempPrefix + "*").c_str(), &found));
+    if (!find) return;
+    do {
+        // Short names match patterns too: only the program's own long names count.
+        const std::string name = found.cFileName, path = folder + name;
+        if (name.rfind(TempPrefix, 0) != 0) continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTemporaryFiles(path + "\\");
+            ::RemoveDirectoryA(path.c_str());
+        } else {
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(path.c_str());
+        }
+    } while (::FindNextFileA(find.get(), &found));
 }
 
 void ReplaceFileContent(const std::string& path, const std::string& bytes) {

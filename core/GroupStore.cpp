@@ -4,6 +4,8 @@
 #include "core/Errors.h"
 #include "core/FileSystem.h"
 #include "core/IniFiles32.h"
+#include "core/RecycleBin.h"
+#include "core/StoredText.h"
 #include "win/ComApartment.h"
 
 #include <windows.h>
@@ -21,18 +23,26 @@ Names Stems(Names files) {
     return files;
 }
 
-void Copy(const std::string& from, const std::string& to) { ::CopyFileA(from.c_str(), to.c_str(), FALSE); }
+// An empty shortcut holds nothing (a power cut can leave one under its name): it
+// never replaces a copy with content.
+bool EmptyOverContent(const ListedFile& file, const std::string& target) {
+    return file.size == 0 && FileSize(target) > 0;
+}
 
 // Moves a Desktop shortcut into the repository over the older copy there: one
-// rename where it can. Otherwise, and for a read-only file, which a rename would
-// take off the Desktop though deleting it is refused, a copy, and the Desktop's
-// file is deleted only once its copy is in the repository.
+// rename where it can. Otherwise (another volume, a file in use, or a read-only
+// file, which a rename would take off the Desktop though deleting it is refused)
+// a whole copy, and the Desktop's file is deleted only once its copy is in place.
+// An empty one gives its place back to the copy with content, which a ticked
+// group then brings back whole.
 void MoveIntoRepository(const ListedFile& file, const std::string& desktop, const std::string& repository) {
     const std::string from = desktop + file.name, to = repository + file.name;
-    if (!file.readOnly &&
-        ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+    if (EmptyOverContent(file, to)) {
+        ::DeleteFileA(from.c_str());
         return;
-    if (::CopyFileA(from.c_str(), to.c_str(), FALSE)) ::DeleteFileA(from.c_str());
+    }
+    if (!file.readOnly && ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+    if (CopyWhole(from, to, Overwrite::Replace)) ::DeleteFileA(from.c_str());
 }
 
 }  // namespace
@@ -52,7 +62,7 @@ void GroupStore::RefreshGroupList(GroupList& groups) const {
 }
 
 Names GroupStore::ReadGroup(const std::string& group) const {
-    return SplitLines(ReadWholeFile(GroupFile(group)));
+    return SplitLines(FromStoredText(ReadWholeFile(GroupFile(group))));
 }
 
 void GroupStore::SaveGroup(const std::string& group, const Names& shortcuts) const {
@@ -61,10 +71,11 @@ void GroupStore::SaveGroup(const std::string& group, const Names& shortcuts) con
     // refused here as FAT refuses it, whatever the data folder's file system.
     if (group.find(':') != std::string::npos) throw FileError::CannotCreate(GroupFile(group));
     EnsureDirectory(folders_.DataFolder);
-    ReplaceFileContent(GroupFile(group), JoinLines(shortcuts));
+    ReplaceFileContent(GroupFile(group), ToStoredText(JoinLines(shortcuts)));
 }
 
-void GroupStore::DeleteGroup(const std::string& group) const { ::DeleteFileA(GroupFile(group).c_str()); }
+// Both Trash buttons delete at one click: the user may want the file back.
+void GroupStore::DeleteGroup(const std::string& group) const { RecycleFile(GroupFile(group)); }
 
 Names GroupStore::ListRepository() const {
     return Stems(ListFolder(folders_.RepositoryFolder, ".lnk", Listing::AllFiles));
@@ -72,16 +83,17 @@ Names GroupStore::ListRepository() const {
 
 void GroupStore::CollectDesktopShortcuts() const {
     try {
-        for (const auto& f : ListFolder(folders_.DesktopFolder, ".lnk", Listing::AllFiles))
-            Copy(folders_.DesktopFolder + f, folders_.RepositoryFolder + f);
+        for (const auto& f : ListFiles(folders_.DesktopFolder, ".lnk", Listing::AllFiles)) {
+            const std::string to = folders_.RepositoryFolder + f.name;
+            if (!EmptyOverContent(f, to)) CopyWhole(folders_.DesktopFolder + f.name, to, Overwrite::Replace);
+        }
+        RemoveTemporaryFiles(folders_.RepositoryFolder);
     } catch (const std::exception&) {
         // Without a Desktop listing there is nothing to collect.
     }
 }
 
-void GroupStore::DeleteShortcut(const std::string& shortcut) const {
-    ::DeleteFileA(RepositoryShortcut(shortcut).c_str());
-}
+void GroupStore::DeleteShortcut(const std::string& shortcut) const { RecycleFile(RepositoryShortcut(shortcut)); }
 
 void GroupStore::OpenShortcut(const std::string& shortcut, void* ownerWindow) const {
     if (!IsPlainName(shortcut)) return;
@@ -92,6 +104,8 @@ void GroupStore::OpenShortcut(const std::string& shortcut, void* ownerWindow) co
 
 void GroupStore::Apply(const GroupList& groups) const {
     if (groups.Count() == 0) return;
+    const std::string* const all[] = {&folders_.DesktopFolder, &folders_.RepositoryFolder, &folders_.DataFolder};
+    for (const auto* folder : all) RemoveTemporaryFiles(*folder);
     const auto desktop = ListFiles(folders_.DesktopFolder, ".lnk", Listing::VisibleFiles);
     try {
         for (const auto& f : desktop) MoveIntoRepository(f, folders_.DesktopFolder, folders_.RepositoryFolder);
@@ -102,6 +116,7 @@ void GroupStore::Apply(const GroupList& groups) const {
             if (groups.Checked(i)) ApplyGroup(groups.Name(i));
     } catch (const std::exception&) {
     }
+    for (const auto* folder : all) RemoveTemporaryFiles(*folder);
 }
 
 void GroupStore::ApplyGroup(const std::string& group) const {
@@ -110,7 +125,7 @@ void GroupStore::ApplyGroup(const std::string& group) const {
         // newer than the repository's copy, which must never replace it.
         for (const auto& name : ReadGroup(group))
             if (IsPlainName(name))
-                ::CopyFileA(RepositoryShortcut(name).c_str(), DesktopShortcut(name).c_str(), TRUE);
+                CopyWhole(RepositoryShortcut(name), DesktopShortcut(name), Overwrite::Never);
     } catch (const std::exception&) {
         // An unreadable group adds nothing; the other groups still apply.
     }

@@ -1,13 +1,14 @@
 #include "core/IniFiles32.h"
 
 #include "core/FileSystem.h"
+#include "core/StoredText.h"
 
 namespace zep {
 
 TIniFile32::TIniFile32(std::string fileName) : FFileName(std::move(fileName)) {
     if (FileExists(FFileName)) {
         FStored = ReadWholeFile(FFileName);
-        FLines = IniLines(FStored);
+        FLines = IniLines(FromStoredText(FStored));
     }
 }
 
@@ -23,7 +24,7 @@ void TIniFile32::WriteBools(const std::string& section,
 }
 
 void TIniFile32::UpdateFile() {
-    std::string text = FLines.Text();
+    std::string text = ToStoredText(FLines.Text());
     if (text == FStored) return;
     ReplaceFileContent(FFileName, text);
     FStored = std::move(text);

@@ -1,5 +1,6 @@
 #include "core/IniLines.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace zep {
@@ -14,6 +15,11 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool RisesNoCase(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
+}
+
 // The text before the first "=", or empty when there is none.
 std::string_view KeyOf(std::string_view line) {
     const auto eq = line.find('=');
@@ -21,6 +27,28 @@ std::string_view KeyOf(std::string_view line) {
 }
 
 bool EndsScan(std::string_view line) { return line.find('[') != std::string_view::npos; }
+
+bool IsHeader(std::string_view line) { return line.size() >= 2 && line.front() == '[' && line.back() == ']'; }
+
+// "[" would end the section and "=" the key: a key holding either is stored with
+// it as "<5B>" or "<3D>", and "<" itself as "<3C>". The program's keys are group
+// names, which are file names and never hold "<": every file written before
+// reads as it did.
+bool NeedsEscape(std::string_view key) {
+    return std::any_of(key.begin(), key.end(), [](char c) { return c == '[' || c == '=' || c == '<'; });
+}
+
+std::string StoredKey(std::string_view key) {
+    if (!NeedsEscape(key)) return std::string(key);
+    std::string stored;
+    for (const char c : key) {
+        if (c == '[') stored += "<5B>";
+        else if (c == '=') stored += "<3D>";
+        else if (c == '<') stored += "<3C>";
+        else stored += c;
+    }
+    return stored;
+}
 
 int DigitValue(char c, int base) {
     int v = 99;
@@ -77,7 +105,7 @@ std::string IniLines::ReadString(std::string_view section, std::string_view key,
                                  const std::string& def) const {
     const int header = FindSection(section);
     if (header < 0) return def;
-    const std::size_t i = ScanSection(static_cast<std::size_t>(header), key);
+    const std::size_t i = ScanSection(static_cast<std::size_t>(header), StoredKey(key));
     if (i == lines_.size() || EndsScan(lines_[i])) return def;
     const auto eq = lines_[i].find('=');
     return eq == std::string::npos ? std::string() : lines_[i].substr(eq + 1);
@@ -94,9 +122,23 @@ bool IniLines::ReadBool(std::string_view section, std::string_view key, bool def
     return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
+void IniLines::DropUnescapedLines(std::string_view section, std::string_view key) {
+    if (!NeedsEscape(key)) return;
+    const int header = FindSection(section);
+    if (header < 0) return;
+    const std::string written = std::string(key) + "=";
+    auto end = lines_.begin() + header + 1;
+    while (end != lines_.end() && !IsHeader(*end)) ++end;
+    lines_.erase(std::remove_if(lines_.begin() + header + 1, end,
+                                [&](const std::string& line) { return line.rfind(written, 0) == 0; }),
+                 end);
+}
+
 void IniLines::WriteString(std::string_view section, std::string_view key,
                            std::string_view value) {
-    std::string line = std::string(key) + "=" + std::string(value);
+    DropUnescapedLines(section, key);
+    const std::string stored = StoredKey(key);
+    std::string line = stored + "=" + std::string(value);
     const int header = FindSection(section);
     if (header < 0) {
         lines_.emplace_back();
@@ -104,7 +146,7 @@ void IniLines::WriteString(std::string_view section, std::string_view key,
         lines_.push_back(std::move(line));
         return;
     }
-    const std::size_t i = ScanSection(static_cast<std::size_t>(header), key);
+    const std::size_t i = ScanSection(static_cast<std::size_t>(header), stored);
     if (i < lines_.size() && !EndsScan(lines_[i]))
         lines_[i] = std::move(line);
     else
@@ -114,49 +156,45 @@ void IniLines::WriteString(std::string_view section, std::string_view key,
 void IniLines::WriteBools(std::string_view section,
                           const std::vector<std::pair<std::string, bool>>& entries) {
     if (entries.empty()) return;
+    for (const auto& entry : entries) DropUnescapedLines(section, entry.first);
     if (FindSection(section) < 0) {
         lines_.emplace_back();
         lines_.push_back("[" + std::string(section) + "]");
     }
     const auto header = static_cast<std::size_t>(FindSection(section));
 
-    // One scan of the section finds, for every key, the first line holding it.
-    // A written line without "[" joins the scanned part (later writes can find
-    // it); one with "[" ends the scan there, so later new lines go before it.
-    // Both kinds pile up at the scan's end: plain lines in order, "[" lines in
-    // reverse order. Lines are only built at the end, so the keys looked up
-    // can point into the lines and the entries.
-    struct Written { std::string_view key; bool value; };
-    struct Ref { bool added; std::size_t index; };
-    std::vector<std::pair<std::size_t, Written>> replaced;
-    std::vector<Written> plain, bracketed;
-    std::unordered_map<std::string_view, Ref> firstLine;
-    const std::size_t stop = ScanSection(header, std::string_view("[", 1));  // never a key
-    firstLine.reserve(stop - header + entries.size());
-    for (std::size_t i = header + 1; i < stop; ++i) firstLine.try_emplace(KeyOf(lines_[i]), Ref{false, i});
-
-    for (const auto& [key, value] : entries) {
-        const Written line{key, value};
-        const bool findable = key.find_first_of("[=") == std::string::npos;
-        const auto found = findable ? firstLine.find(key) : firstLine.end();
-        if (found == firstLine.end()) {
-            auto& pile = key.find('[') == std::string::npos ? plain : bracketed;
-            pile.push_back(line);
-            if (&pile == &plain)
-                firstLine.try_emplace(std::string_view(key).substr(0, key.find('=')), Ref{true, plain.size() - 1});
-        } else if (found->second.added) {
-            plain[found->second.index] = line;
-        } else {
-            replaced.emplace_back(found->second.index, line);
-        }
+    // Saved in the same order as before, the entries meet their own lines one
+    // after the other. While their keys rise strictly (so no key comes twice),
+    // each such line is the first holding its key and is replaced where it is.
+    std::size_t next = 0;
+    for (std::size_t line = header + 1; next < entries.size() && line < lines_.size(); ++next, ++line) {
+        const auto& [key, value] = entries[next];
+        if (next > 0 && !RisesNoCase(entries[next - 1].first, key)) break;
+        const std::string stored = StoredKey(key);
+        if (EndsScan(lines_[line]) || KeyOf(lines_[line]) != stored) break;
+        lines_[line].assign(stored).append(value ? "=1" : "=0");
     }
 
-    const auto text = [](const Written& w) { return std::string(w.key) + (w.value ? "=1" : "=0"); };
-    for (const auto& [index, line] : replaced) lines_[index] = text(line);
+    // The rest: one scan of the section finds, for every key, the first line
+    // holding it; new keys pile up at the scan's end in the order they come.
+    // No stored key holds "[", so the scan's end stays where it is.
+    struct Ref { bool added; std::size_t index; };
     Names added;
-    added.reserve(plain.size() + bracketed.size());
-    for (const auto& w : plain) added.push_back(text(w));
-    for (auto w = bracketed.rbegin(); w != bracketed.rend(); ++w) added.push_back(text(*w));
+    std::unordered_map<std::string, Ref> firstLine;
+    const std::size_t stop = ScanSection(header, std::string_view("[", 1));  // never a key
+    if (next < entries.size()) firstLine.reserve(stop - header + entries.size() - next);
+    for (std::size_t i = header + 1; i < stop && next < entries.size(); ++i)
+        firstLine.try_emplace(std::string(KeyOf(lines_[i])), Ref{false, i});
+
+    for (; next < entries.size(); ++next) {
+        const auto& [key, value] = entries[next];
+        std::string stored = StoredKey(key);
+        std::string line = stored + (value ? "=1" : "=0");
+        const auto [found, isNew] = firstLine.try_emplace(std::move(stored), Ref{true, added.size()});
+        if (isNew) added.push_back(std::move(line));
+        else if (found->second.added) added[found->second.index] = std::move(line);
+        else lines_[found->second.index] = std::move(line);
+    }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(stop), std::make_move_iterator(added.begin()),
                   std::make_move_iterator(added.end()));
 }

@@ -40,6 +40,9 @@ public:
                     const std::vector<std::pair<std::string, bool>>& entries);
 
 private:
+    // Removes what an earlier version wrote for a key that needs escaping, as it
+    // stood: such a line ends the section, or claims another key.
+    void DropUnescapedLines(std::string_view section, std::string_view key);
     // Index of the line where a scan of the section below `header` stops: the
     // line holding `key`, the first line holding "[", or the end.
     std::size_t ScanSection(std::size_t header, std::string_view key) const;

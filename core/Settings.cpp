@@ -14,6 +14,10 @@ RegKey CreateKey(HKEY root, const std::string& path) {
     return key;
 }
 
+// In double quotes: a path with a space (a user name with one puts it in
+// %LOCALAPPDATA%) would otherwise leave Windows guessing where the program ends.
+std::string AutoRunCommand(const std::string& exePath) { return '"' + exePath + '"'; }
+
 void RemoveValue(HKEY root, const std::string& path) {
     const RegKey key = OpenKey(root, path, false);
     if (key) ::RegDeleteValueA(key.get(), AutoRunValue);
@@ -24,9 +28,12 @@ void RemoveValue(HKEY root, const std::string& path) {
 WindowSettings RestoreSettings(const SettingsKeys& keys) {
     const RegKey key = OpenKey(keys.setupRoot, keys.setupPath, false);
     WindowSettings s;
-    s.top = ReadDword(key.get(), "top").value_or(s.top);
-    s.left = ReadDword(key.get(), "left").value_or(s.left);
+    const auto top = ReadDword(key.get(), "top"), left = ReadDword(key.get(), "left");
+    s.top = top.value_or(s.top);
+    s.left = left.value_or(s.left);
     s.autoRun = ReadDword(key.get(), "Run").value_or(s.autoRun ? 1 : 0) != 0;
+    // "Run" alone may come from the installer: only the program stores a position.
+    s.stored = top || left;
     return s;
 }
 
@@ -38,12 +45,13 @@ void StoreSettings(const WindowSettings& settings, const SettingsKeys& keys) {
 }
 
 void EnableAutoRun(const std::string& exePath, const SettingsKeys& keys) {
+    const std::string command = AutoRunCommand(exePath);
     try {
-        WriteText(CreateKey(keys.runRoot, keys.runPath).get(), AutoRunValue, exePath);
+        WriteText(CreateKey(keys.runRoot, keys.runPath).get(), AutoRunValue, command);
     } catch (const RegistryError&) {
         // A standard user, or an administrator under UAC, may not write the
         // machine's key: the program then starts at this user's logon.
-        WriteText(CreateKey(keys.userRunRoot, keys.userRunPath).get(), AutoRunValue, exePath);
+        WriteText(CreateKey(keys.userRunRoot, keys.userRunPath).get(), AutoRunValue, command);
         return;
     }
     // One entry only, or the program would start twice.

@@ -10,6 +10,8 @@ struct WindowSettings {
     int left = 15;
     int top = 15;
     bool autoRun = true;
+    // Whether the program has stored its window here: not at a user's first start.
+    bool stored = false;
 };
 
 // Where the settings live; tests point these at keys of their own.
@@ -28,10 +30,10 @@ WindowSettings RestoreSettings(const SettingsKeys& keys = {});
 // Throws RegistryError when the key or a value can't be written.
 void StoreSettings(const WindowSettings& settings, const SettingsKeys& keys = {});
 
-// Registers exePath to start at logon: machine-wide when the user may write
-// there, else for the user alone. Throws RegistryError when neither can be written.
+// Registers exePath, in double quotes, to start at logon: machine-wide when the user
+// may write there, else for the user alone. Throws RegistryError when neither can be written.
 void EnableAutoRun(const std::string& exePath, const SettingsKeys& keys = {});
-// Removes the registration from both keys, wherever there is one; never throws.
+// Removes the registration from both keys, whatever it holds (quoted or not); never throws.
 void DisableAutoRun(const SettingsKeys& keys = {});
 
 }  // namespace zep

@@ -22,19 +22,28 @@ bool IsDeviceName(std::string_view group) {
            upper[3] <= '9';
 }
 
+// The bytes of the UTF-8 sequence that `lead` starts; 0 when no sequence starts
+// so: a continuation byte, the lead of an overlong two-byte form, or past U+10FFFF.
+std::size_t Utf8SequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead < 0xC2) return 0;
+    if (lead < 0xE0) return 2;
+    if (lead < 0xF0) return 3;
+    return lead < 0xF5 ? 4 : 0;
+}
+
+bool EndsLine(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+
 }  // namespace
 
 Names SplitLines(std::string_view text) {
     Names lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::size_t end = text.find_first_of(std::string_view("\r\n\0", 3), pos);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(pos));
-            break;
-        }
+        const std::size_t end = static_cast<std::size_t>(std::find_if(text.begin() + pos, text.end(), EndsLine) - text.begin());
         lines.emplace_back(text.substr(pos, end - pos));
-        if (text[end] == '\0') break;
+        if (end == text.size() || text[end] == '\0') break;
         pos = end;
         if (text[pos] == '\r') ++pos;
         if (pos < text.size() && text[pos] == '\n') ++pos;
@@ -52,6 +61,23 @@ std::string JoinLines(const Names& lines) {
         text += "\r\n";
     }
     return text;
+}
+
+bool IsUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = Utf8SequenceLength(lead);
+        if (length == 0 || i + length > text.size()) return false;
+        // The second byte's range rules out overlong forms, surrogates and code points past U+10FFFF.
+        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto c = static_cast<unsigned char>(text[i + k]);
+            if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return false;
+        }
+        i += length;
+    }
+    return true;
 }
 
 bool IsPlainName(std::string_view name) {

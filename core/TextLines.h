@@ -16,6 +16,10 @@ Names SplitLines(std::string_view text);
 // Every line followed by CR LF, the last one included.
 std::string JoinLines(const Names& lines);
 
+// Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates).
+// Text in a legacy code page with any byte above 127 almost never is.
+bool IsUtf8(std::string_view text);
+
 // Names read from files are joined to folder paths; one holding a path
 // separator or a drive colon would reach outside that folder.
 bool IsPlainName(std::string_view name);

@@ -34,10 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool tick = (keys[i].size() + i) % 2 == 0;
         ticks.emplace_back(keys[i], tick);
         oneByOne.WriteString("Status", keys[i], tick ? "1" : "0");
-        // A key that the format can hold reads back as written.
-        if (keys[i].find_first_of("[=") == std::string::npos &&
-            oneByOne.ReadBool("Status", keys[i], !tick) != tick)
-            std::abort();
+        // Every key reads back as written, whatever it holds.
+        if (oneByOne.ReadBool("Status", keys[i], !tick) != tick) std::abort();
     }
     batch.WriteBools("Status", ticks);
     if (batch.Lines() != oneByOne.Lines()) std::abort();

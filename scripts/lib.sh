@@ -44,10 +44,13 @@ start_x() {
 # virtual desktop (or the null graphics driver when no second argument is given).
 make_prefix() {
   export WINEPREFIX=$1 WINEARCH=win64 WINEDEBUG=-all
+  # Wine's Recycle Bin is $XDG_DATA_HOME/Trash: the prefix's own, not the Linux user's.
+  export XDG_DATA_HOME=$WINEPREFIX/home
   local graphics=${2:-}
   mkdir -p "$WINEPREFIX"
   WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
   wineserver -w
+  mkdir -p "$XDG_DATA_HOME"
   sandbox_user_folders
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"

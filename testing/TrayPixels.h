@@ -60,8 +60,9 @@ public:
                 if (onBlack.At(x, y) == onWhite.At(x, y)) opaque_.push_back({x, y, onBlack.At(x, y)});
     }
 
-    // The screen position of the icon's top-left corner in the taskbar, when it is drawn there.
-    std::optional<POINT> FindInTaskbar() const {
+    // The screen position of the icon's top-left corner in the taskbar, when it is drawn there;
+    // with `skip`, the place that follows that many others.
+    std::optional<POINT> FindInTaskbar(int skip = 0) const {
         HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
         RECT r{};
         if (opaque_.empty() || !taskbar || !::GetWindowRect(taskbar, &r)) return std::nullopt;
@@ -72,7 +73,7 @@ public:
         const int size = ::GetSystemMetrics(SM_CXSMICON);
         for (int top = 0; top + size <= shot.Height(); ++top)
             for (int left = 0; left + size <= shot.Width(); ++left)
-                if (DrawnAt(shot, left, top)) return POINT{r.left + left, r.top + top};
+                if (DrawnAt(shot, left, top) && skip-- == 0) return POINT{r.left + left, r.top + top};
         return std::nullopt;
     }
 

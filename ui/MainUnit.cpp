@@ -1,11 +1,13 @@
 #include "ui/MainUnit.h"
 
+#include "core/Errors.h"
 #include "core/Settings.h"
 #include "resources/resource.h"
 #include "toolkit/Shell.h"
 #include "ui/ContentUnit.h"
 #include "ui/InfoUnit.h"
 #include "ui/OvalButtons.h"
+#include "ui/StartupTrace.h"
 #include "ui/Unit1.h"
 
 #include <stdexcept>
@@ -35,7 +37,19 @@ std::string TrashQuestion(const GroupList& groups) {
     return text;
 }
 
+const char* const FirstStartBalloonText =
+    "Zepton keeps running in the notification area: right-click its icon and choose Show window. "
+    "Can't see the icon? Click the arrow (Show hidden icons) beside the clock.";
+
 bool OnAMonitor(const RECT& r) { return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr; }
+
+// A window the user has not opened yet is made when first opened, and kept
+// from then on with its state, like a window made at start.
+template <class Form>
+Form& MadeOnFirstUse(Form*& form) {
+    if (!form) form = &Application().CreateForm<Form>();
+    return *form;
+}
 
 // Runs its action when the scope ends, an exception ending it too. Made before
 // a TBusyCursor, it runs once the cursor is restored.
@@ -55,6 +69,7 @@ private:
 
 TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
     : TForm(owner, MainFormOptions()), environment_(std::move(environment)) {
+    TraceStep("main window: form object");
     BuildControls();
     groups_.emplace(*GroupListBox);
     OnCreate = [this](TObject* s) { FormCreate(s); };
@@ -83,9 +98,12 @@ void TMainForm::BuildControls() {
     GroupListBox->SetPopupMenu(GroupPopMenu);
     // Drawn over the group box, and the first control the keyboard reaches.
     GroupListBox->BringToFront();
+    TraceStep("main window: buttons, group box, list");
 
     BuildToolBar();
+    TraceStep("main window: tool bar");
     BuildTrayIcon();
+    TraceStep("main window: tray icon");
 }
 
 void TMainForm::BuildToolBar() {
@@ -145,20 +163,45 @@ const GroupStore& TMainForm::Store() const {
 }
 
 void TMainForm::FormCreate(TObject*) {
+    TraceStep("main window: its window, components loaded");
     store_.emplace(ResolveFolders(environment_.exePath, environment_.shellFoldersKey));
+    TraceStep("FormCreate: folders");
     store_->RefreshGroupList(Groups());
+    TraceStep("FormCreate: group list");
     store_->LoadStatus(Groups());
+    TraceStep("FormCreate: ticks loaded");
     const WindowSettings settings = RestoreSettings(environment_.settingsKeys);
     SetPosition(settings.left, settings.top);
     // A monitor unplugged since the last close must not take the window out of sight.
     if (!OnAMonitor(WindowRect())) SetPosition(WindowSettings{}.left, WindowSettings{}.top);
     OptionsAutorun->SetDown(settings.autoRun);
+    TraceStep("FormCreate: position and Auto-Run");
+    if (!settings.stored) WelcomeFirstStart();
     try {
         Application().ProcessMessages();
     } catch (...) {
         // Whatever a waiting message raised must not keep the start-up Apply from running.
     }
+    TraceStep("FormCreate: pending messages");
     ApplyButtonClick(this);
+    TraceStep("FormCreate: Apply");
+}
+
+// A new user sees no window and, on a current Windows, maybe no icon either:
+// the icon says once where the program lives. The settings stored at once make
+// every later start a known one, even if the program never gets to close.
+void TMainForm::WelcomeFirstStart() {
+    TrayIcon1->ShowBalloonHint("Zepton", FirstStartBalloonText);
+    try {
+        StoreSettings(CurrentSettings(), environment_.settingsKeys);
+    } catch (const RegistryError&) {
+        // Said again at the next start; closing reports what keeps the settings from being stored.
+    }
+}
+
+WindowSettings TMainForm::CurrentSettings() const {
+    const RECT r = WindowRect();
+    return {r.left, r.top, OptionsAutorun->Down()};
 }
 
 void TMainForm::ApplyButtonClick(TObject*) {
@@ -170,11 +213,12 @@ void TMainForm::ApplyButtonClick(TObject*) {
     Store().Apply(Groups());
 }
 
-void TMainForm::ViewButtonClick(TObject*) { ContentForm->Preview(Store(), Groups()); }
+void TMainForm::ViewButtonClick(TObject*) { MadeOnFirstUse(ContentForm).Preview(Store(), Groups()); }
 
 void TMainForm::GrpConfigClick(TObject*) {
-    Form1->Attach(Store(), Groups());
-    Form1->ShowModal();
+    TForm1& configuration = MadeOnFirstUse(Form1);
+    configuration.Attach(Store(), Groups());
+    configuration.ShowModal();
 }
 
 void TMainForm::AllShortButtonClick(TObject*) { Store().AllShortcuts(Groups()); }
@@ -219,8 +263,9 @@ void TMainForm::ToolButton4Click(TObject*) {
 }
 
 void TMainForm::ToolButton9Click(TObject*) {
-    InfoForm->PageControl1->SetActivePage(InfoForm->TabSheet1);
-    InfoForm->ShowModal();
+    TInfoForm& about = MadeOnFirstUse(InfoForm);
+    about.PageControl1->SetActivePage(about.TabSheet1);
+    about.ShowModal();
 }
 
 void TMainForm::ToolButton1Click(TObject*) { Close(); }
@@ -228,9 +273,8 @@ void TMainForm::ToolButton1Click(TObject*) { Close(); }
 void TMainForm::FormCloseQuery(TObject*, bool& canClose) { canClose = true; }
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
-    const RECT r = WindowRect();
     try {
-        StoreSettings({r.left, r.top, OptionsAutorun->Down()}, environment_.settingsKeys);
+        StoreSettings(CurrentSettings(), environment_.settingsKeys);
     } catch (...) {
         // Closing is never refused: the ticks are still saved and the program ends.
         Application().HandleException();

@@ -95,6 +95,8 @@ private:
     void BuildControls();
     void BuildToolBar();
     void BuildTrayIcon();
+    void WelcomeFirstStart();
+    WindowSettings CurrentSettings() const;
 
     const MainFormEnvironment environment_;
     std::optional<CheckListGroups> groups_;

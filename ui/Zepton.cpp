@@ -1,15 +1,18 @@
-// The program entry: the application, its four windows, the message loop.
+// The program entry: the application, its main window, the message loop.
 #include "resources/resource.h"
 #include "toolkit/Forms.h"
-#include "ui/ContentUnit.h"
-#include "ui/InfoUnit.h"
 #include "ui/MainUnit.h"
-#include "ui/Unit1.h"
+#include "ui/SingleInstance.h"
+#include "ui/StartupTrace.h"
 
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace zep;
+    // Before anything else: a start while Zepton runs brings that one up and ends here.
+    TSingleInstance session;
+    if (!session.Claim()) return 0;
+    TraceStep("WinMain entered");
     try {
         Application().Initialize();
         Application().SetTitle("Zepton");
@@ -18,11 +21,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                               static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZEPTON), IMAGE_ICON,
                                                               ::GetSystemMetrics(SM_CXSMICON),
                                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
+        TraceStep("application object");
+        // The other windows are made when the user first opens them (MainUnit).
         MainForm = &Application().CreateForm<TMainForm>();
-        Form1 = &Application().CreateForm<TForm1>();
-        ContentForm = &Application().CreateForm<TContentForm>();
-        InfoForm = &Application().CreateForm<TInfoForm>();
+        TraceStep("main window made");
+        session.Announce(MainForm->Handle(), [] { MainForm->ShowWindow1Click(MainForm); });
         Application().Run();
+        session.Withdraw();
         Application().DestroyForms();
     } catch (...) {
         Application().HandleException();

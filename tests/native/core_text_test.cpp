@@ -55,6 +55,10 @@ TEST(Names, PathCharactersAreNotPlain) {
         EXPECT_NE(problem.find("\""s + bad + "\""), std::string::npos) << problem;
     }
     EXPECT_NE(zep::GroupNameProblem("a/b").find("\\ or /"), std::string::npos);
+
+    // Names stored in UTF-8, told from the code page's: no overlong form, surrogate or code past U+10FFFF.
+    for (const char* utf8 : {"Caf\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x98\x80"}) EXPECT_TRUE(zep::IsUtf8(utf8)) << utf8;
+    for (const char* not8 : {"Caf\xE9", "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) EXPECT_FALSE(zep::IsUtf8(not8));
 }
 
 // Windows opens these as devices whatever follows the first dot, and drops
@@ -184,4 +188,19 @@ TEST(IniLines, WriteBoolsMatchesOneWriteAtATime) {
                              "[Status]\r\na=1\r\na=0\r\n=5\r\n[Status]\r\nd=0\r\n", "[Status]"})
         ExpectSameAsOneByOne(text, awkward);
     ExpectSameAsOneByOne("x\r\n", {});
+}
+
+TEST(IniLines, KeysHoldingBracketsOrEqualsAreStoredEscapedAndFoundAgain) {
+    // As an earlier version left it: "[Old]=0" ended the section, "a=b=1" claimed the key "a".
+    IniLines ini("[Status]\r\nx=1\r\n[Old]=0\r\na=b=1\r\nG=0\r\n[Other]\r\n[Old]=1\r\n");
+    const std::vector<std::pair<std::string, bool>> ticks{{"x", true}, {"[Old]", false}, {"a=b", true}, {"G", false}};
+    ini.WriteBools("Status", ticks);
+    const std::string saved = ini.Text();
+    EXPECT_EQ(saved, "[Status]\r\nx=1\r\nG=0\r\n<5B>Old]=0\r\na<3D>b=1\r\n[Other]\r\n[Old]=1\r\n");
+    for (const auto& [key, tick] : ticks) EXPECT_EQ(ini.ReadBool("Status", key, !tick), tick) << key;
+    EXPECT_EQ(ini.ReadString("Status", "a", "none"), "none");
+    ini.WriteBools("Status", ticks);  // the same ticks again: the same file
+    EXPECT_EQ(ini.Text(), saved);
+    ini.WriteString("Status", "<5B>", "1");  // "<" itself is escaped, so no key takes another's line
+    EXPECT_FALSE(ini.ReadBool("Status", "[Old]", true));
 }

@@ -49,6 +49,8 @@ installed_win="C:\\users\\$user\\AppData\\Local\\Programs\\Zepton"
 menu="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Zepton.lnk"
 uninstall_key='Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zepton'
 run_key='Software\\Microsoft\\Windows\\CurrentVersion\\Run'
+setup_key='Software\\Kestrin\\Zep\\Setup'
+run_value="\"Zepton\"=\"\\\"${installed_win//\\/\\\\}\\\\zepton.exe\\\"\""  # the path in quotes
 user_reg="$WINEPREFIX/user.reg" system_reg="$WINEPREFIX/system.reg"
 
 check "the setup asks for no administrator rights" grep -qa 'level="asInvoker"' "$setup"
@@ -62,14 +64,25 @@ check "registered for uninstalling" has_value "$user_reg" "$uninstall_key" '"Dis
 check "the uninstaller's command" has_value "$user_reg" "$uninstall_key" \
   "\"UninstallString\"=\"\\\"${installed_win//\\/\\\\}\\\\uninstall.exe\\\"\""
 
+# The finish page's logon option, on by default and off by /NOAUTORUN: the
+# user's entry that Auto-Run writes, and Auto-Run's stored wish to match.
+check "starts at logon, the path in quotes" has_value "$user_reg" "$run_key" "$run_value"
+check "no settings yet: the first start stays a first start" no has_key "$user_reg" "$setup_key"
+check "the setup ran silently without the logon option" run_and_wait "$setup" /S /NOAUTORUN
+check "no start at logon" no has_name "$user_reg" "$run_key" Zepton
+check "Auto-Run's stored wish is up" has_value "$user_reg" "$setup_key" '"Run"=dword:00000000'
+check "the setup ran silently with the logon option" run_and_wait "$setup" /S
+check "starts at logon again" has_value "$user_reg" "$run_key" "$run_value"
+check "Auto-Run's stored wish is down again" has_value "$user_reg" "$setup_key" '"Run"=dword:00000001'
+
 # The installed program starts and makes its folders beside itself. A group,
-# a shortcut and the auto-start entries (this copy's, and another copy's) go in.
+# a shortcut and the auto-start entries (this copy's, as older versions wrote
+# it machine-wide, and another copy's) go in.
 wine "$installed/zepton.exe" >/dev/null 2>&1 &
 for _ in $(seq 600); do [[ -d $installed/data && -d $installed/repository ]] && break; sleep 0.1; done
 check "the program made data and repository" test -d "$installed/data" -a -d "$installed/repository"
 printf 'Mail\r\n' >"$installed/data/Work.dat"
 printf 'shortcut' >"$installed/repository/Mail.lnk"
-wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Zepton /d "$installed_win\\zepton.exe" /f >/dev/null 2>&1
 wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Zepton /d "$installed_win\\zepton.exe" /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v ZeptonOther /d 'D:\Zepton\zepton.exe' /f >/dev/null 2>&1
 for root in HKCU HKLM; do
@@ -89,7 +102,7 @@ check "another value of the Run key stays" has_name "$user_reg" "$run_key" Zepto
 check "the groups are kept" cmp -s <(printf 'Mail\r\n') "$installed/data/Work.dat"
 check "the shortcuts are kept" cmp -s <(printf 'shortcut') "$installed/repository/Mail.lnk"
 check "the program was closed as by Exit: it stored its settings" \
-  has_name "$user_reg" 'Software\\Kestrin\\Zep\\Setup' left
+  has_name "$user_reg" "$setup_key" left
 
 # The portable archive: one folder with the program and its help, as built.
 unpacked="$work/portable"

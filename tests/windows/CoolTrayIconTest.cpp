@@ -131,9 +131,12 @@ TEST_F(TrayIconTest, TheRecordTheShellGets) {
     tray.SetHint(std::string(126, 'a') + "bc" + std::string(72, 'z'));
     tray.SetIconVisible(true);
     tray.SetIconVisible(true);
+    tray.SetIconIndex(0);
+    // The shell is asked once: not to delete or change an icon it does not hold, nor to add or change nothing.
+    EXPECT_EQ("add", FakeShell::Messages());
     EXPECT_TRUE(tray.IconVisible());
     EXPECT_EQ(1u, FakeShell::held.size());
-    const ShellCall& add = FakeShell::calls[2];
+    const ShellCall& add = FakeShell::calls[0];
     EXPECT_EQ(static_cast<DWORD>(NIM_ADD), add.message);
     EXPECT_EQ(sizeof(void*) == 4 ? 488u : 504u, add.bytes);
     EXPECT_EQ(add.bytes, add.record.cbSize);
@@ -166,6 +169,17 @@ TEST_F(TrayIconTest, TheRecordTheShellGets) {
     EXPECT_TRUE(tray.IconVisible());
     tray.SetDesignPreview(true);
     EXPECT_EQ(1u, FakeShell::held.size());
+
+    // A balloon waits for the first add or change the shell takes, and goes with that one alone.
+    FakeShell::held.clear();
+    tray.ShowBalloonHint("Zepton", std::string(300, 'b'));
+    tray.SetIconVisible(true);
+    tray.SetHint("Zepton");
+    const TNotifyIconData& added = FakeShell::calls.end()[-2].record;
+    EXPECT_EQ(7u | NIF_INFO, added.uFlags);
+    EXPECT_EQ(7u, FakeShell::calls.back().record.uFlags);
+    EXPECT_EQ("Zepton/" + std::string(255, 'b'), std::string(added.szInfoTitle) + "/" + added.szInfo);
+    EXPECT_EQ(static_cast<DWORD>(NIIF_INFO), added.dwInfoFlags);
 
     // A second icon shares the window and gets an identifier of its own.
     auto other = std::make_unique<TCoolTrayIcon>(nullptr);
@@ -243,7 +257,7 @@ TEST_F(TrayIconTest, IconsFromTheImageListAndTheirCycle) {
 }
 
 TEST_F(TrayIconTest, EveryNotificationOfTheShell) {
-    Make();
+    Make().SetIconVisible(true);
     LogEvents();
     struct Row {
         LPARAM event;
@@ -266,7 +280,7 @@ TEST_F(TrayIconTest, EveryNotificationOfTheShell) {
         {NIN_BALLOONUSERCLICK, "balloon click", "balloon click"},
         {WM_MOUSEMOVE, "move", "move"},
     };
-    for (TNotifyMode mode : {nmLegacy, nmVersion3}) {
+    for (TNotifyMode mode : {nmVersion3, nmLegacy}) {  // a new icon has the legacy version already
         icon->SetNotifyMode(mode);
         EXPECT_EQ(static_cast<DWORD>(NIM_SETVERSION), FakeShell::calls.back().message);
         EXPECT_EQ(mode == nmVersion3 ? 3u : 0u, FakeShell::calls.back().record.uVersion);
@@ -445,7 +459,7 @@ TEST_F(TrayIconTest, MinimisingSendsTheMainFormToTheTrayByEitherRoad) {
     ::SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitUntil(hidden));
     EXPECT_TRUE(::IsIconic(app));
-    EXPECT_EQ("add", FakeShell::Messages());  // refused: the icon is there already
+    EXPECT_EQ("", FakeShell::Messages());  // the icon is there already
     EXPECT_EQ(1u, FakeShell::held.size());
     reshow();
 
@@ -519,7 +533,7 @@ TEST_F(TrayIconTest, AnIconTheShellRefusesAtStartIsAskedForAgainThenTheWindowSho
     EXPECT_FALSE(form->IsShowing());
 
     // Refused on every tick: after the last one the main form shows itself.
-    FakeShell::held.clear();
+    tray.SetDesignPreview(false);
     FakeShell::refuseAdds = true;
     tray.Loaded();
     ASSERT_TRUE(retry.Enabled());

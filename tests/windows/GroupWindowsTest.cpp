@@ -6,6 +6,7 @@
 #include "tests/windows/FormProbe.h"
 #include "ui/ContentUnit.h"
 #include "ui/Unit1.h"
+#include "win/WideText.h"
 
 #include <shlobj.h>
 
@@ -28,8 +29,7 @@ void MakeMarkingShortcut(const std::string& path, const std::string& marker) {
     link->SetArguments(("/c echo opened> \"" + marker + "\"").c_str());
     IPersistFile* file = nullptr;
     link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    std::wstring wide(path.begin(), path.end());
-    const HRESULT saved = file->Save(wide.c_str(), TRUE);
+    const HRESULT saved = file->Save(Widen(path).c_str(), TRUE);
     file->Release();
     link->Release();
     ::CoUninitialize();
@@ -514,8 +514,8 @@ TEST_F(PreviewWindow, EscapeClosesOnReleaseWithAnyModifier) {
 
 TEST_F(PreviewWindow, DoubleClickOpensTheDesktopCopy) {
     const std::string marker = root + "opened.txt";
-    MakeMarkingShortcut(desk + "Mark.lnk", marker);
-    Group("G", "Mark\r\n");
+    MakeMarkingShortcut(desk + "\xE6\x97\xA5\xE6\x9C\xAC.lnk", marker);
+    Group("G", "\xE6\x97\xA5\xE6\x9C\xAC\r\n");
     auto doubleClick = [&](const PlainGroupList& groups) {
         WhenShown user(form.Handle(), [&] {
             PostDoubleClickItem(form.ContentListBox->Handle(), 0);

@@ -86,6 +86,14 @@ void ClickToolButton(const TToolButton& button, HWND bar) {
     Flush();
 }
 
+// The titles of the balloons the tray icon asks for; the shell itself is left out.
+std::vector<std::string> balloons;
+BOOL WINAPI RecordBalloons(DWORD, PNOTIFYICONDATAA data) {
+    const auto& record = *reinterpret_cast<const TNotifyIconData*>(data);
+    if (record.uFlags & NIF_INFO) balloons.push_back(record.szInfoTitle);
+    return TRUE;
+}
+
 class MainFormTest : public Sandbox {
 protected:
     static void SetUpTestSuite() { InitApplication(); }
@@ -228,12 +236,17 @@ TEST_F(MainFormTest, StartupWithoutTickFileMovesEveryShortcutAway) {
 }
 
 TEST_F(MainFormTest, WindowPositionAndAutoRunComeFromTheSettingsKey) {
+    TCoolTrayIcon::ShellNotifyIcon = &RecordBalloons;
     {
         auto first = Start();  // no settings key yet
         EXPECT_EQ(15, first->WindowRect().left);
         EXPECT_EQ(15, first->WindowRect().top);
         EXPECT_TRUE(first->OptionsAutorun->Down());
     }
+    // The first start says where the program went, once: it stores the settings at once, closed or not.
+    Start();
+    EXPECT_EQ(std::vector<std::string>{"Zepton"}, balloons);
+    TCoolTrayIcon::ShellNotifyIcon = &::Shell_NotifyIconA;
     {
         const RegKey setup = SetupKey();
         WriteDword(setup.get(), "left", 321);
@@ -502,7 +515,7 @@ TEST_F(MainFormTest, AutoRunClickedDownRegistersTheProgram) {
     Flush();
     ClickToolButton(*form->OptionsAutorun, form->ToolBar1->Handle());
     EXPECT_TRUE(form->OptionsAutorun->Down());
-    EXPECT_EQ(folders.ProgramFolder + "zepton.exe",
+    EXPECT_EQ('"' + folders.ProgramFolder + "zepton.exe\"",
               ReadText(OpenKey(HKEY_CURRENT_USER, key.Sub("Run"), false).get(), "Zepton"));
 }
 
@@ -549,6 +562,35 @@ TEST_F(MainFormTest, HelpOpensTheHelpFileAndAboutShowsTheAboutWindow) {
     EXPECT_TRUE(sawModal);
     EXPECT_FALSE(about.IsShowing());
     EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
+}
+
+// A window the user has not opened yet is made when first opened and kept:
+// the next opening shows that same window again.
+TEST_F(MainFormTest, WindowsAreMadeWhenFirstOpenedAndKept) {
+    auto form = Start();
+    Application().SetMainForm(form.get());
+    form->Show();
+    Flush();
+    const std::pair<std::function<TForm*()>, std::function<void()>> openers[] = {
+        {[]() -> TForm* { return Form1; }, [&] { ClickToolButton(*form->GrpConfig, form->ToolBar1->Handle()); }},
+        {[]() -> TForm* { return ContentForm; }, [&] { MouseClickOval(*form->ViewButton); }},
+        {[]() -> TForm* { return InfoForm; }, [&] { ClickToolButton(*form->ToolButton9, form->ToolBar1->Handle()); }},
+    };
+    for (const auto& [made, open] : openers) {
+        EXPECT_EQ(nullptr, made());
+        std::vector<TForm*> shown;
+        for (int opening = 0; opening < 2; ++opening) {
+            WhenShownModal(made, [&, made = made] { shown.push_back(made()); });
+            open();
+        }
+        ASSERT_EQ(2u, shown.size());
+        EXPECT_EQ(shown[0], shown[1]);
+        EXPECT_FALSE(shown[0]->IsShowing());
+    }
+    Application().DestroyForms();
+    Form1 = nullptr;
+    ContentForm = nullptr;
+    InfoForm = nullptr;
 }
 
 // The Desktop folder is gone: the start-up Apply fails, the general error

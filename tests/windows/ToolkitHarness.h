@@ -71,23 +71,27 @@ inline bool WaitUntil(const std::function<bool()>& condition, int seconds = 20) 
 
 // Runs a step inside the message loop of a form's coming modal showing.
 struct ModalStep {
-    static inline TForm* form = nullptr;
+    static inline std::function<TForm*()> form;
     static inline std::function<void()> step;
     static void CALLBACK Run(HWND, UINT, UINT_PTR id, DWORD) {
         ::KillTimer(nullptr, id);
-        EXPECT_TRUE(WaitUntil([] { return form->IsShowing(); }));
+        EXPECT_TRUE(WaitUntil([] { return form() && form()->IsShowing(); }));
         std::exchange(step, nullptr)();
-        if (form->IsShowing()) form->Close();
+        if (form() && form()->IsShowing()) form()->Close();
     }
 };
 
 // Runs `whileShown` inside the message loop of the form's coming modal showing,
 // once the form is up; a form still up afterwards is closed, so that the
-// showing ends and the test goes on.
-inline void WhenShownModal(TForm& form, std::function<void()> whileShown) {
-    ModalStep::form = &form;
+// showing ends and the test goes on. The form may be one that the showing makes.
+inline void WhenShownModal(std::function<TForm*()> form, std::function<void()> whileShown) {
+    ModalStep::form = std::move(form);
     ModalStep::step = std::move(whileShown);
     ::SetTimer(nullptr, 0, 0, &ModalStep::Run);
+}
+
+inline void WhenShownModal(TForm& form, std::function<void()> whileShown) {
+    WhenShownModal([&form] { return &form; }, std::move(whileShown));
 }
 
 // Left, top, width, height: the way the window descriptions give positions.

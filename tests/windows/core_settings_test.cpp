@@ -80,10 +80,10 @@ TEST_F(Settings, AutoRunEntryIsWrittenAndRemoved) {
     DWORD type = 0;
     ASSERT_EQ(::RegQueryValueExA(run.get(), "Zepton", nullptr, &type, nullptr, nullptr), ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(ReadText(run.get(), "Zepton"), "C:\\Program Files\\Zepton\\zepton.exe");
+    EXPECT_EQ(ReadText(run.get(), "Zepton"), "\"C:\\Program Files\\Zepton\\zepton.exe\"");
 
     EnableAutoRun("D:\\moved\\zepton.exe", keys);
-    EXPECT_EQ(ReadText(run.get(), "Zepton"), "D:\\moved\\zepton.exe");
+    EXPECT_EQ(ReadText(run.get(), "Zepton"), "\"D:\\moved\\zepton.exe\"");
     SetText(keys.runPath, "Other", "x");
     DisableAutoRun(keys);
     EXPECT_FALSE(ReadText(run.get(), "Zepton"));
@@ -112,7 +112,7 @@ TEST_F(Settings, AutoRunFallsBackToTheUsersKeyWhenTheMachinesRefusesWriting) {
     {
         const LockedKey machine(keys.runPath);
         EXPECT_NO_THROW(EnableAutoRun(exe, keys));
-        EXPECT_EQ(exe, entry(keys.userRunPath));
+        EXPECT_EQ('"' + exe + '"', entry(keys.userRunPath));
         EXPECT_FALSE(entry(keys.runPath));
         {
             const LockedKey user(keys.userRunPath);
@@ -124,7 +124,7 @@ TEST_F(Settings, AutoRunFallsBackToTheUsersKeyWhenTheMachinesRefusesWriting) {
     // Where the machine's key takes it, an older entry of the user's goes: one start at logon.
     SetText(keys.userRunPath, "Zepton", "C:\\old\\zepton.exe");
     EnableAutoRun(exe, keys);
-    EXPECT_EQ(exe, entry(keys.runPath));
+    EXPECT_EQ('"' + exe + '"', entry(keys.runPath));
     EXPECT_FALSE(entry(keys.userRunPath));
     SetText(keys.userRunPath, "Zepton", "C:\\old\\zepton.exe");
     DisableAutoRun(keys);

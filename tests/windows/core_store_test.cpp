@@ -2,7 +2,9 @@
 // and the tick file, each in a throwaway program folder and Desktop.
 #include "CoreSandbox.h"
 #include "core/Errors.h"
+#include "core/FileSystem.h"
 #include "core/IniFiles32.h"
+#include "win/WideText.h"
 
 #include <objbase.h>
 
@@ -150,17 +152,25 @@ TEST_F(Store, RefreshGroupListStartsUnticked_AndKeepsTheListWhenDataIsGone) {
     EXPECT_EQ(Ticks(list), "Games=0 Work=1 ");
 }
 
-TEST_F(Store, DeletingWhatIsNotThereChangesNothing) {
+TEST_F(Store, DeletingSendsToTheRecycleBin_AndWhatIsNotThereChangesNothing) {
+    // Wine's Recycle Bin is $XDG_DATA_HOME/Trash: here one of the test's own, emptied first.
+    ::SetEnvironmentVariableA("XDG_DATA_HOME", RECYCLE_HOME);
+    RemoveTree("Z:" RECYCLE_HOME "/");
+    ::CreateDirectoryA("Z:" RECYCLE_HOME, nullptr);
     WriteBytes(data + "Work.dat", "a\r\n");
     WriteBytes(repo + "a.lnk", "A");
     store().DeleteGroup("Missing");
     store().DeleteShortcut("missing");
+    store().DeleteGroup("*");  // to the shell, a wildcard
+    store().DeleteShortcut("*");
     EXPECT_EQ(Entries(data), (Names{"Work.dat"}));
     EXPECT_EQ(Entries(repo), (Names{"a.lnk"}));
     store().DeleteGroup("work");
     store().DeleteShortcut("A");
     EXPECT_TRUE(Entries(data).empty());
     EXPECT_TRUE(Entries(repo).empty());
+    EXPECT_EQ(ReadBytes("Z:" RECYCLE_HOME "/Trash/files/Work.dat"), "a\r\n");
+    EXPECT_EQ(ReadBytes("Z:" RECYCLE_HOME "/Trash/files/a.lnk"), "A");
 }
 
 // The shell wants COM on the thread that opens a shortcut: the thread has it
@@ -303,6 +313,77 @@ TEST_F(Store, ApplyLosesNoNewerShortcutWhileAnotherProgramReadsOne) {
     EXPECT_EQ(ReadBytes(desk + "a.lnk"), "new a");
 }
 
+// Stand-ins for a copy cut short after half of the file: a full disk fails the
+// copy; a kill ends the program there, leaving the temporary file, and nothing
+// after it runs.
+struct ProgramKilled {};
+const auto RealCopy = CopyIntoFile;
+bool HalfCopy(const char* from, const char* to) {
+    const std::string bytes = ReadBytes(from);
+    if (!WritePlain(to, bytes.substr(0, bytes.size() / 2))) {
+        ::SetLastError(ERROR_PATH_NOT_FOUND);  // as the real copy says of a missing folder
+        return false;
+    }
+    CopyIntoFile = RealCopy;
+    return true;
+}
+bool FullDisk(const char* from, const char* to) {
+    if (HalfCopy(from, to)) ::SetLastError(ERROR_DISK_FULL);
+    return false;
+}
+bool Killed(const char* from, const char* to) {
+    if (HalfCopy(from, to)) throw ProgramKilled();
+    return false;
+}
+
+TEST_F(Store, ACopyCutShortLeavesNoPartOfAShortcutUnderItsName) {
+    const std::string whole(6000, 'w'), newer(7000, 'n');
+    PlainGroupList ticked = TickedList({{"G", true}}), unticked = TickedList({{"G", false}});
+    for (const auto cut : {FullDisk, Killed}) {
+        const auto cutShort = [&](auto action) {
+            CopyIntoFile = cut;
+            try {
+                action();
+            } catch (const ProgramKilled&) {
+            }
+            EXPECT_EQ(CopyIntoFile, RealCopy);  // the copy was cut
+        };
+        WriteBytes(repo + "a.lnk", whole);
+        WriteBytes(repo + "b.lnk", "b");
+        WriteBytes(data + "G.dat", "a\r\nb\r\n");
+        // A restore cut short, and the next Apply.
+        cutShort([&] { store().Apply(ticked); });
+        EXPECT_FALSE(Exists(desk + "a.lnk"));
+        store().Apply(unticked);
+        EXPECT_EQ(ReadBytes(repo + "a.lnk"), whole);
+        EXPECT_EQ(Listing(desk), "");
+
+        // A copy into the repository cut short: collecting, and Apply's copy
+        // where the move is refused (the file is open without delete sharing).
+        WriteBytes(desk + "a.lnk", newer);
+        cutShort([&] { store().CollectDesktopShortcuts(); });
+        EXPECT_EQ(ReadBytes(repo + "a.lnk"), whole);
+        {
+            const FileHandle reading = HoldOpen(desk + "a.lnk", FILE_SHARE_READ | FILE_SHARE_WRITE);
+            cutShort([&] { store().Apply(unticked); });
+        }
+        EXPECT_EQ(ReadBytes(repo + "a.lnk"), whole);
+        store().Apply(unticked);
+        EXPECT_EQ(ReadBytes(repo + "a.lnk"), newer);
+        EXPECT_EQ(Listing(desk), "");
+        EXPECT_EQ(Listing(repo), "a.lnk b.lnk");
+        EXPECT_EQ(Listing(data), "G.dat");
+    }
+
+    // A power cut can leave a name with no content: it never replaces the whole
+    // shortcut, and the ticked group brings that back.
+    WriteBytes(desk + "a.lnk", "");
+    store().CollectDesktopShortcuts();
+    store().Apply(ticked);
+    EXPECT_EQ(ReadBytes(repo + "a.lnk"), newer);
+    EXPECT_EQ(ReadBytes(desk + "a.lnk"), newer);
+}
+
 TEST_F(Store, ApplyWithoutADesktopFailsAndTouchesNothing) {
     RemoveTree(desk);
     WriteBytes(repo + "a.lnk", "a");
@@ -392,6 +473,41 @@ TEST_F(Store, SaveStatusEditsTheFileInPlace) {
     WIN32_FILE_ATTRIBUTE_DATA info{};
     ASSERT_TRUE(::GetFileAttributesExA((data + "status.ord").c_str(), GetFileExInfoStandard, &info));
     EXPECT_EQ(::CompareFileTime(&info.ftLastWriteTime, &old), 0);
+}
+
+// Names outside the ANSI code page (1252 here), in a folder named so too that
+// the Desktop's registry value names and the program lies in.
+TEST_F(Store, NamesOfEveryScriptAreMovedGroupedAndBroughtBack) {
+    const std::string greek = "\xCE\xA9mega", japanese = "\xE6\x97\xA5\xE6\x9C\xAC", folder = root + "\xCE\x94\xCE\xAD";
+    const std::wstring wide = Widen(folder);
+    const TempKey key;
+    ASSERT_TRUE(::CreateDirectoryW(wide.c_str(), nullptr));
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, Widen(key.path()).c_str(), L"Desktop", REG_SZ, wide.c_str(), 2 * wide.size() + 2);
+    const GroupStore store(ResolveFolders(folder + "\\zepton.exe", key.path()));
+    for (const std::string& s : {greek, japanese, "plain"s}) WriteBytes(store.DesktopShortcut(s), s);
+    store.Apply(TickedList({{"None", false}}));
+    store.SaveGroup(greek, store.ListRepository());
+    EXPECT_EQ(ReadBytes(store.GroupFile(greek)), JoinLines({"plain", greek, japanese}));  // in UTF-8
+    const PlainGroupList list = TickedList({{greek.c_str(), true}});
+    store.Apply(list);
+    EXPECT_EQ(Listing(folder + "\\"), "data plain.lnk repository " + greek + ".lnk " + japanese + ".lnk");
+    store.SaveStatus(list);
+    EXPECT_EQ(ReadBytes(store.folders().StatusFile), "\r\n[Status]\r\n" + greek + "=1\r\n");
+}
+
+// Files in the code page, as earlier runs wrote them: read as their names and
+// written back byte for byte while every name fits the code page.
+TEST_F(Store, CodePageFilesKeepTheirBytes) {
+    const std::string cafe = "Caf\xC3\xA9";
+    WriteBytes(data + "Old.dat", "Caf\xE9\r\nx\r\n");
+    EXPECT_EQ(store().ReadGroup("Old"), (Names{cafe, "x"}));
+    store().SaveGroup("Old", {"x", cafe});
+    EXPECT_EQ(ReadBytes(data + "Old.dat"), "x\r\nCaf\xE9\r\n");
+    WriteBytes(data + "status.ord", "[Status]\r\nCaf\xE9=0\r\n");
+    PlainGroupList list = TickedList({{cafe.c_str(), true}, {"x", false}});
+    store().LoadStatus(list);
+    store().SaveStatus(list);
+    EXPECT_EQ(ReadBytes(data + "status.ord"), "[Status]\r\nCaf\xE9=0\r\nx=1\r\n");
 }
 
 TEST_F(Store, IniFileWritesTheWholeFileOnEveryWrite) {

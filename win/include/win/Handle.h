@@ -1,6 +1,8 @@
 #pragma once
 // One owning wrapper for every kind of Win32 handle: the traits say what "no
 // handle" is and how to release one.
+#include "win/AnsiOnly.h"
+
 #include <windows.h>
 
 #include <utility>
