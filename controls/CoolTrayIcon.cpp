@@ -514,12 +514,20 @@ void TCoolTrayIcon::SendToTray() {
 }
 
 bool TCoolTrayIcon::ApplicationWindowProc(UINT message, WPARAM wParam) {
-    if (message == WM_SIZE && wParam == SIZE_MINIMIZED && MinimizeToTray) SendToTray();
+    if (message == WM_SIZE && wParam == SIZE_MINIMIZED && CanMinimizeToTray()) SendToTray();
     if (message != 0 && message == TaskbarCreatedMessage()) {
         shown_.reset();  // the new taskbar holds no icon
         if (iconVisible_) ApplyIconVisible();
     }
     return false;
+}
+
+// A window hidden while the tray holds no icon could not be reached again: it
+// minimises to the taskbar until the shell takes the icon (asked once more here).
+bool TCoolTrayIcon::CanMinimizeToTray() {
+    if (!MinimizeToTray) return false;
+    if (!shown_ && iconVisible_) ApplyIconVisible();
+    return shown_.has_value();
 }
 
 bool TCoolTrayIcon::OwnerWindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -541,7 +549,7 @@ bool TCoolTrayIcon::OwnerWindowProc(UINT message, WPARAM wParam, LPARAM lParam, 
 }
 
 bool TCoolTrayIcon::InterceptMinimize(LRESULT& result) {
-    if (!MinimizeToTray || !OnMinimizeToTray) return false;
+    if (!OnMinimizeToTray || !CanMinimizeToTray()) return false;
     OnMinimizeToTray(this);
     SendToTray();
     result = 1;

@@ -172,6 +172,7 @@ private:
     bool ApplicationWindowProc(UINT message, WPARAM wParam);
     bool OwnerWindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool InterceptMinimize(LRESULT& result);
+    bool CanMinimizeToTray();
     TWinControl* OwnerControl() const;
 
     static constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;

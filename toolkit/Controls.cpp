@@ -94,6 +94,9 @@ void UpdateTool(HWND window, UINT_PTR id, bool idIsWindow, const RECT& rect, con
     ::SendMessageA(hints, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
+// A control that goes takes its hint with it.
+void RemoveTool(HWND window, UINT_PTR id, bool idIsWindow) { UpdateTool(window, id, idIsWindow, {}, {}, false); }
+
 }  // namespace
 
 TShiftState ShiftFromKeys(WPARAM keys) {
@@ -127,6 +130,7 @@ void TControl::SetVisible(bool visible) {
     if (visible_ == visible) return;
     visible_ = visible;
     Invalidate();
+    HintChanged();
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -165,7 +169,8 @@ void TControl::ScaleToScreen() {
 
 void TControl::HintChanged() {
     if (parent_ && parent_->HandleAllocated())
-        UpdateTool(parent_->Handle(), reinterpret_cast<UINT_PTR>(this), false, BoundsRect(), hint_, showHint_);
+        UpdateTool(parent_->Handle(), reinterpret_cast<UINT_PTR>(this), false, BoundsRect(), hint_,
+                   showHint_ && visible_);
 }
 
 // ---- TGraphicControl
@@ -189,7 +194,9 @@ TGraphicControl::TGraphicControl(TComponent* owner, TWinControl* parent) : TCont
 }
 
 TGraphicControl::~TGraphicControl() {
-    if (Parent()) Parent()->RemoveGraphicControl(this);
+    if (!Parent()) return;
+    if (Parent()->HandleAllocated()) RemoveTool(Parent()->Handle(), reinterpret_cast<UINT_PTR>(this), false);
+    Parent()->RemoveGraphicControl(this);
 }
 
 // ---- TWinControl
@@ -200,7 +207,10 @@ TWinControl::TWinControl(TComponent* owner, TWinControl* parent)
 TWinControl::~TWinControl() {
     // Owned controls go while this window still exists.
     DestroyComponents();
-    if (handle_) ::DestroyWindow(handle_);
+    if (handle_) {
+        RemoveTool(handle_, reinterpret_cast<UINT_PTR>(handle_), true);
+        ::DestroyWindow(handle_);
+    }
     if (id_) std::erase(Parent()->children_, this);
 }
 
@@ -372,7 +382,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (RouteMouse(message, wParam, lParam)) return 0;
         break;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != handle_) captured_ = nullptr;
+        if (reinterpret_cast<HWND>(lParam) != handle_) EndPressOutside();
         break;
     case WM_CONTEXTMENU:
         if (PopupMenu() && PopupMenu()->AutoPopup && reinterpret_cast<HWND>(wParam) == handle_) {
@@ -453,6 +463,17 @@ void TWinControl::SetHover(TGraphicControl* control) {
     if (control) control->MouseEnter();
 }
 
+// Another window took the mouse (a message box, a modal window): the press ends
+// as a release outside the pressed control would end it, dragged out first.
+void TWinControl::EndPressOutside() {
+    suppressClick_ = false;
+    TGraphicControl* pressed = std::exchange(captured_, nullptr);
+    if (!pressed) return;
+    const int outside = -1;
+    pressed->MouseMove(0, outside, outside);
+    pressed->MouseUp(pressedButton_, 0, outside, outside);
+}
+
 void TWinControl::ReleaseMouse() {
     captured_ = nullptr;
     if (::GetCapture() == handle_) ::ReleaseCapture();
@@ -493,6 +514,7 @@ bool TWinControl::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
         TGraphicControl* target = ControlAt(pt);
         if (!target) return false;
         captured_ = target;
+        pressedButton_ = button;
         ::SetCapture(handle_);
         if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK) {
             shift |= ssDouble;
@@ -561,7 +583,7 @@ void TWinControl::CaptionChanged() {
 }
 
 void TWinControl::HintChanged() {
-    if (handle_) UpdateTool(handle_, reinterpret_cast<UINT_PTR>(handle_), true, {}, Hint(), ShowHint());
+    if (handle_) UpdateTool(handle_, reinterpret_cast<UINT_PTR>(handle_), true, {}, Hint(), ShowHint() && Visible());
 }
 
 // ---- TScreen

@@ -137,6 +137,7 @@ public:
     void SetEnabled(bool enabled) override;
     void Invalidate() override;
     void ScaleToScreen() override;
+    void HintChanged() override;
     // Puts the window above its siblings.
     void BringToFront();
 
@@ -173,9 +174,6 @@ protected:
     virtual bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void CaptionChanged() override;
 
-public:
-    void HintChanged() override;
-
 private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -191,6 +189,7 @@ private:
     bool RouteMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void SetHover(TGraphicControl* control);
     void ReleaseMouse();
+    void EndPressOutside();
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool SetCursorForClient();
 
@@ -205,6 +204,7 @@ private:
     int nextChildId_;
     std::vector<TGraphicControl*> graphics_;
     TGraphicControl* captured_ = nullptr;
+    TMouseButton pressedButton_ = TMouseButton::mbLeft;
     TGraphicControl* hover_ = nullptr;
     bool trackingLeave_ = false;
     bool suppressClick_ = false;

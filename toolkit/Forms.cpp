@@ -5,11 +5,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace zep {
 namespace {
 
 const char* const kAppClass = "ZeptonApplication";
+// Posted to the application window: show the error report that waits.
+constexpr UINT kShowErrorReport = WM_APP + 1;
 
 TForm* FormOf(HWND window) {
     HWND root = window ? ::GetAncestor(window, GA_ROOT) : nullptr;
@@ -63,6 +66,7 @@ TForm::TForm(TComponent* owner, const Options& options)
     ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
     TControl::SetBounds(options.left, options.top, r.right - r.left, r.bottom - r.top);
     SetWindowClass(nullptr, style, exStyle, Application().Handle());
+    Application().FormMade(*this);
 }
 
 void TForm::WindowCreated() {
@@ -173,7 +177,7 @@ void TForm::Close() {
     bool canClose = true;
     Fire(OnCloseQuery, this, canClose);
     if (!canClose) return;
-    const bool isMain = Application().MainForm() == this;
+    const bool isMain = Application().IsMainForm(*this);
     TCloseAction action = isMain ? TCloseAction::caFree : TCloseAction::caHide;
     Fire(OnClose, this, action);
     if (action == TCloseAction::caNone) return;
@@ -267,6 +271,9 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT message, WPARAM wPar
         case WM_CLOSE:
             if (app.mainForm_) app.mainForm_->Close();
             return 0;
+        case kShowErrorReport:
+            app.ShowPendingReport();
+            return 0;
         case WM_SETFOCUS:
             // Activating the taskbar button activates the form the user worked in last.
             if (HWND form = app.FormToActivate()) ::SetFocus(form);
@@ -321,13 +328,20 @@ void TApplication::HandleMessage(MSG& msg) {
 }
 
 void TApplication::Run() {
-    if (ShowMainForm && mainForm_) mainForm_->Show();
+    if (ShowMainForm && mainForm_ && !terminated_) mainForm_->Show();
+    running_ = true;
     while (!terminated_) {
         MSG msg;
         if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
         HandleMessage(msg);
     }
+    running_ = false;
     terminated_ = true;
+    // An error that came with the end is still told, the end's quit message
+    // taken out first: it would close the box at once.
+    MSG quit;
+    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    ShowPendingReport();
 }
 
 void TApplication::ProcessMessages() {
@@ -371,7 +385,25 @@ void TApplication::HandleException() {
 }
 
 void TApplication::ShowException(const std::string& message) {
-    MessageBox(ErrorReportText(message), title_, MB_OK | MB_ICONERROR);
+    const std::string text = ErrorReportText(message);
+    ::OutputDebugStringA((title_ + ": " + text + "\n").c_str());
+    if (reporting_ || !pendingReport_.empty()) return;
+    pendingReport_ = text;
+    if (running_ && ::PostMessageA(handle_, kShowErrorReport, 0, 0)) return;
+    ShowPendingReport();
+}
+
+void TApplication::ShowPendingReport() {
+    if (reporting_ || pendingReport_.empty()) return;
+    const std::string text = std::exchange(pendingReport_, {});
+    reporting_ = true;
+    try {
+        MessageBox(text, title_, MB_OK | MB_ICONERROR);
+    } catch (...) {
+        reporting_ = false;
+        throw;
+    }
+    reporting_ = false;
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {

@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zep {
@@ -92,14 +93,27 @@ public:
     HICON SmallIcon() const { return smallIcon_ ? smallIcon_ : icon_; }
     void SetIcon(HICON icon, HICON smallIcon = nullptr);
 
-    // The first form made becomes the main form.
-    template <class T>
-    T& CreateForm() {
-        forms_.push_back(std::make_unique<T>(nullptr));
-        T& form = static_cast<T&>(*forms_.back());
-        if (!mainForm_) mainForm_ = &form;
-        return form;
+    // The first form made becomes the main form once made; closing it ends
+    // the program, already while its creation handler runs.
+    template <class T, class... Args>
+    T& CreateForm(Args&&... args) {
+        mainFormNext_ = !mainForm_;
+        try {
+            forms_.push_back(std::make_unique<T>(nullptr, std::forward<Args>(args)...));
+        } catch (...) {
+            mainFormNext_ = false;
+            mainFormInCreation_ = nullptr;
+            throw;
+        }
+        if (std::exchange(mainFormInCreation_, nullptr)) mainForm_ = forms_.back().get();
+        return static_cast<T&>(*forms_.back());
     }
+    // Called by every form as it is made.
+    void FormMade(TForm& form) {
+        if (std::exchange(mainFormNext_, false)) mainFormInCreation_ = &form;
+    }
+    // The main form, or the form being made to become it.
+    bool IsMainForm(const TForm& form) const { return &form == mainForm_ || &form == mainFormInCreation_; }
     TForm* MainForm() const { return mainForm_; }
     void SetMainForm(TForm* form) { mainForm_ = form; }
 
@@ -116,7 +130,10 @@ public:
     void Minimize();
     void Restore();
 
-    // The general error report; called from every catch-all boundary.
+    // The general error report; called from every catch-all boundary. One
+    // report at a time: an error that comes while one is open or waiting goes
+    // to the debugger output only. While the message loop runs, the report is
+    // shown from the loop, outside the window procedure that failed.
     void HandleException();
     void ShowException(const std::string& message);
     // A message box modal to every window of the program; returns the button pressed.
@@ -133,6 +150,7 @@ private:
     friend struct ApplicationReset;  // the tests start each case with a running application
     static LRESULT CALLBACK AppWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool PreTranslate(MSG& msg);
+    void ShowPendingReport();
     // The visible, enabled form the user worked in last, or the main form; null when there is none.
     HWND FormToActivate() const;
 
@@ -141,8 +159,13 @@ private:
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     TForm* mainForm_ = nullptr;
+    bool mainFormNext_ = false;  // the form CreateForm makes next is the main form
+    TForm* mainFormInCreation_ = nullptr;
     std::vector<std::unique_ptr<TForm>> forms_;
     bool terminated_ = false;
+    bool running_ = false;  // in Run's message loop
+    bool reporting_ = false;  // an error report is open
+    std::string pendingReport_;
 };
 
 TApplication& Application();

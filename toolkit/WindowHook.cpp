@@ -70,6 +70,7 @@ TMessageWindow::TMessageWindow(TMessageHandler handler) : handler_(std::move(han
 }
 
 TMessageWindow::~TMessageWindow() {
+    destroying_ = true;
     if (handle_) ::DestroyWindow(handle_);
 }
 
@@ -80,7 +81,8 @@ LRESULT CALLBACK TMessageWindow::WindowProc(HWND window, UINT message, WPARAM wP
     }
     auto* self = reinterpret_cast<TMessageWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
+    // Only the window's own end lets go of it: a WM_NCDESTROY sent by anyone else destroys nothing.
+    if (message == WM_NCDESTROY && self->destroying_) {
         ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         self->handle_ = nullptr;
     }

@@ -53,6 +53,7 @@ private:
 
     TMessageHandler handler_;
     HWND handle_ = nullptr;
+    bool destroying_ = false;  // the window goes with this object, and only then
 };
 
 }  // namespace zep

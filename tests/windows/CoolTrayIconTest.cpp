@@ -418,6 +418,10 @@ TEST_F(TrayIconTest, TheSharedWindowRefusesToBeClosedOrEnded) {
         EXPECT_EQ(1, ::SendMessageA(window, message, 0, 0)) << message;
     Flush();
     EXPECT_TRUE(::IsWindow(window));
+    // Its notifications still reach the icon.
+    LogEvents();
+    Shell(WM_LBUTTONUP);
+    EXPECT_EQ("up L8", Log());
     // Other messages get the default processing.
     EXPECT_EQ(0, ::SendMessageA(window, WM_USER + 7, 0, 0));
 }
@@ -541,6 +545,14 @@ TEST_F(TrayIconTest, AnIconTheShellRefusesAtStartIsAskedForAgainThenTheWindowSho
     ::SendMessageA(timerWindow, WM_TIMER, retry.TimerId(), 0);
     EXPECT_FALSE(retry.Enabled());
     EXPECT_TRUE(WaitUntil([&] { return form->IsShowing(); }));
+    // With no icon to come back by, it minimises to the taskbar.
+    HWND app = Application().Handle();
+    tray.MinimizeToTray = true;
+    ::SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(app); }));
+    Flush();
+    EXPECT_TRUE(::IsWindowVisible(app));
+    tray.ShowMainWindow();
 
     // A re-created taskbar takes the icon at once and ends the asking.
     form->Hide();

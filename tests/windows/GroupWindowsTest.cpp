@@ -338,8 +338,12 @@ TEST_F(ConfigWindow, RefusedNamesAreReportedAndNothingChanges) {
 
 TEST_F(ConfigWindow, TrashDeletesTheRepositoryEntryOnly) {
     ShowWith({"Chess", "Mail", "Zip"});
+    // Hidden, the button shows no hint either.
+    const auto trashHint = [this] { return HasHint(form.Handle(), reinterpret_cast<UINT_PTR>(form.TrashShortBtn)); };
+    EXPECT_FALSE(trashHint());
     DoubleClickItem(List1(), 1);
     ASSERT_TRUE(form.TrashShortBtn->Visible());
+    EXPECT_TRUE(trashHint());
     const POINT trash = Centre(*form.TrashShortBtn);
     MouseClickOval(*form.TrashShortBtn);
     EXPECT_EQ("Chess.lnk Zip.lnk", Listing(repo));

@@ -13,6 +13,7 @@
 
 #include <windowsx.h>
 
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <set>
@@ -37,7 +38,9 @@ void RealClick(HWND window, POINT p) {
     const POINT client = p;
     std::set<UINT> arrived;  // the mouse messages the window got at the point
     TWindowHook seen(window, [&](UINT message, WPARAM, LPARAM lParam, LRESULT&) {
-        if (GET_X_LPARAM(lParam) == client.x && GET_Y_LPARAM(lParam) == client.y) arrived.insert(message);
+        // A late report of the step beside may carry the press or the release.
+        const int dx = std::abs(GET_X_LPARAM(lParam) - client.x), dy = GET_Y_LPARAM(lParam) - client.y;
+        if (dy == 0 && (dx == 0 || (dx <= 2 && message != WM_MOUSEMOVE))) arrived.insert(message);
         return false;
     });
     ::ClientToScreen(window, &p);
@@ -371,6 +374,29 @@ TEST_F(MainFormTest, MouseTicksAGroupAndClicksApply) {
     EXPECT_EQ("\r\n[Status]\r\nGames=0\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
 }
 
+// The box takes the mouse from the window during the click: the press ends
+// there, and the next click is a click again.
+TEST(OvalButtonClick, EveryClickOnAButtonThatShowsAMessageBoxIsHandled) {
+    InitApplication();
+    TestForm form(TestForm::Plain());
+    TOvalButton& button = form.Make<TOvalButton>(&form, &form);
+    button.SetBounds(40, 30, 76, 30);
+    button.OnClick = [&form](TObject*) {
+        Application().MessageBox("Please, specify at least one shortcut into this Group!", "No shortcuts!", MB_OK);
+        // Come up over the button, the box had the window see the pointer leave.
+        ::PostMessageA(form.Handle(), WM_MOUSELEAVE, 0, 0);
+    };
+    form.Show();
+    Flush();
+    // Posted, the pointer unmoved; real, a few pixels apart, or the second would be a double click.
+    for (const int real : {0, 0, 1, 2}) {
+        BoxWatcher watcher;
+        real ? RealClick(form.Handle(), {Centre(button).x + 8 * real, Centre(button).y}) : MouseClickOval(button);
+        EXPECT_TRUE(watcher.Result().found) << "click " << real;
+        EXPECT_FALSE(button.Down());
+    }
+}
+
 TEST_F(MainFormTest, ClosingStoresPositionAutoRunAndTicks) {
     Group("Games", "");
     Group("Work", "");
@@ -463,6 +489,20 @@ TEST_F(MainFormTest, StartsInTheTrayAndIsShownHiddenAndEndedFromItsMenu) {
     EXPECT_EQ(123, ReadDword(setup.get(), "left"));
     EXPECT_EQ(98, ReadDword(setup.get(), "top"));
     EXPECT_EQ("\r\n[Status]\r\nWork=0\r\n", ReadBytes(folders.StatusFile));
+}
+
+// "E&xit" chosen while the start-up lets waiting messages through: the
+// program ends once its start-up is done.
+TEST_F(MainFormTest, ExitChosenDuringTheStartUpEndsTheProgram) {
+    TMessageWindow trayMenu([](UINT message, WPARAM, LPARAM, LRESULT&) {
+        auto* main = dynamic_cast<TMainForm*>(TWinControl::FromHandle(::FindWindowA("ZeptonWindow", "Zepton")));
+        if (message == WM_APP && main) main->Exit1->Click();
+        return message == WM_APP;
+    });
+    ::PostMessageA(trayMenu.Handle(), WM_APP, 0, 0);
+    Application().CreateForm<TMainForm>(Environment());
+    EXPECT_TRUE(Application().Terminated());
+    Application().DestroyForms();
 }
 
 TEST_F(MainFormTest, AutoRunClickedDownRegistersTheProgram) {

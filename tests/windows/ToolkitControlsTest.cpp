@@ -259,6 +259,14 @@ TEST_F(ControlsTest, LabelSizesItselfAndTakesMouse) {
     fixed.SetCaption("Zepton");
     EXPECT_EQ(209, fixed.Width());
     EXPECT_EQ(24, fixed.Height());
+    // A label that goes takes its hint with it.
+    auto gone = std::make_unique<TLabel>(nullptr, form.get(), 5, 60, 60, 13);
+    gone->SetHint("Trash selected shortcuts");
+    gone->SetShowHint(true);
+    const auto goneId = reinterpret_cast<UINT_PTR>(gone.get());
+    EXPECT_TRUE(HasHint(form->Handle(), goneId));
+    gone.reset();
+    EXPECT_FALSE(HasHint(form->Handle(), goneId));
 
     int clicks = 0;
     label.OnClick = [&](TObject*) { ++clicks; };

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <chrono>
@@ -129,6 +130,20 @@ inline void HandleMessagesFor(DWORD milliseconds) {
 }
 
 inline LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+
+// Whether a tooltip of this process holds the hint tool of (window, id).
+inline bool HasHint(HWND window, UINT_PTR id) {
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = window;
+    tool.uId = id;
+    DWORD pid = 0;
+    for (HWND tip = nullptr; (tip = ::FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr));)
+        if (::GetWindowThreadProcessId(tip, &pid) && pid == ::GetCurrentProcessId() &&
+            ::SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)))
+            return true;
+    return false;
+}
 
 inline void Click(HWND window, int x, int y) {
     ::PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
