@@ -59,7 +59,8 @@ std::string CopyFolderBeside(const std::string& path) {
     return FolderOf(path) + TempPrefix + TempExtension + "\\";
 }
 
-bool CopyToTemporary(const char* from, const char* to) { return ::CopyFileA(from, to, FALSE); }
+// Temporary names are new each time; a file that would be in the way is a leftover.
+bool CopyToTemporary(const char* from, const char* to) { return ::CopyFileA(from, to, TRUE); }
 
 // A new, empty file beside `path`, open for writing.
 FileHandle CreateTempBeside(const std::string& path, std::string& tempPath) {
