@@ -138,9 +138,11 @@ Names ListFolder(const std::string& folder, const std::string& extension, Listin
     return names;
 }
 
-std::string ReadWholeFile(const std::string& path) {
+std::optional<std::string> ReadFileIfAny(const std::string& path) {
     FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file && (::GetLastError() == ERROR_FILE_NOT_FOUND || ::GetLastError() == ERROR_PATH_NOT_FOUND))
+        return std::nullopt;
     LARGE_INTEGER size;
     if (!file || !::GetFileSizeEx(file.get(), &size)) throw FileError::CannotOpen(path);
     std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
@@ -155,6 +157,11 @@ std::string ReadWholeFile(const std::string& path) {
     }
     bytes.resize(done);
     return bytes;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    if (auto bytes = ReadFileIfAny(path)) return std::move(*bytes);
+    throw FileError::CannotOpen(path);
 }
 
 bool CopyWhole(const std::string& from, const std::string& to, Overwrite overwrite) {

@@ -3,6 +3,7 @@
 #include "core/TextLines.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ Names ListFolder(const std::string& folder, const std::string& extension, Listin
 
 // The whole content of a file; FileError "Cannot open file" otherwise.
 std::string ReadWholeFile(const std::string& path);
+// The same, but nothing when there is no such file: one call less than asking first.
+std::optional<std::string> ReadFileIfAny(const std::string& path);
 
 enum class Overwrite { Never, Replace };
 

@@ -6,8 +6,8 @@
 namespace zep {
 
 TIniFile32::TIniFile32(std::string fileName) : FFileName(std::move(fileName)) {
-    if (FileExists(FFileName)) {
-        FStored = ReadWholeFile(FFileName);
+    if (auto bytes = ReadFileIfAny(FFileName)) {
+        FStored = std::move(*bytes);
         FLines = IniLines(FromStoredText(FStored));
     }
 }

@@ -35,7 +35,9 @@ bool IsHeader(std::string_view line) { return line.size() >= 2 && line.front() =
 // names, which are file names and never hold "<": every file written before
 // reads as it did.
 bool NeedsEscape(std::string_view key) {
-    return std::any_of(key.begin(), key.end(), [](char c) { return c == '[' || c == '=' || c == '<'; });
+    for (const char c : key)
+        if (c == '[' || c == '=' || c == '<') return true;
+    return false;
 }
 
 std::string StoredKey(std::string_view key) {
@@ -170,9 +172,11 @@ void IniLines::WriteBools(std::string_view section,
     for (std::size_t line = header + 1; next < entries.size() && line < lines_.size(); ++next, ++line) {
         const auto& [key, value] = entries[next];
         if (next > 0 && !RisesNoCase(entries[next - 1].first, key)) break;
+        std::string& text = lines_[line];
         const std::string stored = StoredKey(key);
-        if (EndsScan(lines_[line]) || KeyOf(lines_[line]) != stored) break;
-        lines_[line].assign(stored).append(value ? "=1" : "=0");
+        if (EndsScan(text) || KeyOf(text) != stored) break;
+        if (text.size() == stored.size() + 2) text.back() = value ? '1' : '0';  // key=0 or key=1 as saved before
+        else text.assign(stored).append(value ? "=1" : "=0");
     }
 
     // The rest: one scan of the section finds, for every key, the first line

@@ -32,8 +32,6 @@ std::size_t Utf8SequenceLength(unsigned char lead) {
     return lead < 0xF5 ? 4 : 0;
 }
 
-bool EndsLine(char c) { return c == '\r' || c == '\n' || c == '\0'; }
-
 }  // namespace
 
 Names SplitLines(std::string_view text) {
@@ -41,7 +39,8 @@ Names SplitLines(std::string_view text) {
     lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::size_t end = static_cast<std::size_t>(std::find_if(text.begin() + pos, text.end(), EndsLine) - text.begin());
+        std::size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n' && text[end] != '\0') ++end;
         lines.emplace_back(text.substr(pos, end - pos));
         if (end == text.size() || text[end] == '\0') break;
         pos = end;
