@@ -206,6 +206,11 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_ENDSESSION:
+        // Windows ends the program with the session (logoff, shut-down): the main
+        // form closes first, and stores what a close stores.
+        if (wParam && Application().IsMainForm(*this)) Close();
+        return 0;
     case WM_SYSCOMMAND:
         // The main form minimises the whole program, taskbar button included.
         if ((wParam & 0xFFF0) == SC_MINIMIZE && Application().MainForm() == this) {

@@ -132,5 +132,22 @@ TEST(Forms, ClosingTheMainFormEndsTheProgram) {
     Application().SetMainForm(nullptr);
 }
 
+// Logoff or shut-down ends the program without a close: the main form closes
+// first, and only when the session really ends.
+TEST(Forms, TheSessionsEndClosesTheMainForm) {
+    InitApplication();
+    TestForm main(TestForm::Plain()), other(TestForm::Plain());
+    Application().SetMainForm(&main);
+    int closes = 0;
+    for (TForm* form : {&main, &other}) form->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+    ::SendMessageA(main.Handle(), WM_ENDSESSION, FALSE, 0);  // called off
+    ::SendMessageA(other.Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(0, closes);
+    ::SendMessageA(main.Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(1, closes);
+    EXPECT_TRUE(Application().Terminated());
+    Application().SetMainForm(nullptr);
+}
+
 }  // namespace
 }  // namespace zep::test
