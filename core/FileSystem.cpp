@@ -171,8 +171,9 @@ bool CopyWhole(const std::string& from, const std::string& to, Overwrite overwri
         ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
         copied = CopyIntoFile(from.c_str(), temp.c_str());
     }
+    if (!copied) return false;  // what a failed copy left, RemoveTemporaryFiles clears
     const DWORD flags = overwrite == Overwrite::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
-    if (copied && ::MoveFileExA(temp.c_str(), to.c_str(), flags)) return true;
+    if (::MoveFileExA(temp.c_str(), to.c_str(), flags)) return true;
     ::SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(temp.c_str());
     return false;
