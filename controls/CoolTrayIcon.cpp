@@ -140,10 +140,6 @@ TCoolTrayIcon::TCoolTrayIcon(TComponent* owner)
         return ApplicationWindowProc(m, w);
     });
     LetThroughFromLessPrivileged(Application().Handle(), TaskbarCreatedMessage());
-    if (TWinControl* owner = OwnerControl())
-        OwnerWindowHook.emplace(owner->Handle(), [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
-            return OwnerWindowProc(m, w, l, r);
-        });
 }
 
 TCoolTrayIcon::~TCoolTrayIcon() {
@@ -157,7 +153,13 @@ TWinControl* TCoolTrayIcon::OwnerControl() const { return dynamic_cast<TWinContr
 
 void TCoolTrayIcon::Loaded() {
     TComponent::Loaded();
-    if (OwnerControl()) StartupStep();
+    // The owner's window is made by then, with all of its controls.
+    if (TWinControl* owner = OwnerControl()) {
+        OwnerWindowHook.emplace(owner->Handle(), [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
+            return OwnerWindowProc(m, w, l, r);
+        });
+        StartupStep();
+    }
     // The shell accepts a change only of an icon it holds.
     const bool held = UpdateInTray();
     const bool added = ApplyIconVisible();

@@ -84,6 +84,7 @@ protected:
         TCoolTrayIcon& tray = Make();
         tray.SetIconVisible(true);
         tray.MinimizeToTray = true;
+        tray.Loaded();
         FakeShell::calls.clear();
         return tray;
     }
