@@ -235,24 +235,28 @@ void TCoolTrayIcon::ShowBalloonHint(const std::string& title, const std::string&
     UpdateInTray();
 }
 
-bool TCoolTrayIcon::FillTrayData() {
+void TCoolTrayIcon::FillTrayData() {
     TrayData.hIcon = icon_.Handle();
     std::memset(TrayData.szTip, 0, sizeof TrayData.szTip);
     if (!hint_.empty() && showHint_) hint_.copy(TrayData.szTip, sizeof TrayData.szTip - 1);
-    return true;
 }
 
 bool TCoolTrayIcon::AddToTray() {
-    if (!SettingPreview) iconVisible_ = true;
-    return FillTrayData() && Notify(NIM_ADD);
+    iconVisible_ = true;
+    FillTrayData();
+    return Notify(NIM_ADD);
 }
 
 bool TCoolTrayIcon::RemoveFromTray() {
-    if (!SettingPreview) iconVisible_ = false;
-    return FillTrayData() && Notify(NIM_DELETE);
+    iconVisible_ = false;
+    FillTrayData();
+    return Notify(NIM_DELETE);
 }
 
-bool TCoolTrayIcon::UpdateInTray() { return FillTrayData() && Notify(NIM_MODIFY); }
+bool TCoolTrayIcon::UpdateInTray() {
+    FillTrayData();
+    return Notify(NIM_MODIFY);
+}
 
 // ---- properties
 
@@ -280,14 +284,16 @@ bool TCoolTrayIcon::ApplyIconVisible() {
     return added;
 }
 
+// At run time the preview puts the icon in or out of the tray, and IconVisible
+// keeps what the program asked.
 void TCoolTrayIcon::SetDesignPreview(bool preview) {
     designPreview_ = preview;
-    SettingPreview = true;
+    const bool visible = iconVisible_;
     if (preview)
         AddToTray();
     else
         RemoveFromTray();
-    SettingPreview = false;
+    iconVisible_ = visible;
 }
 
 void TCoolTrayIcon::SetCycleIcons(bool cycle) {

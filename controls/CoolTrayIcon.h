@@ -155,7 +155,7 @@ private:
 
     bool Notify(DWORD message);
     std::optional<bool> KnownAnswer(DWORD message) const;
-    bool FillTrayData();
+    void FillTrayData();
     bool ApplyIconVisible();
     void IconChanged();
     int NextIndex() const;
@@ -199,7 +199,6 @@ private:
     int LastMoveX = 0, LastMoveY = 0;
     bool CursorOutside = true;
     bool ClickPending = false, ClickReady = false, DoubleClicked = false;
-    bool SettingPreview = false;
     // In place of the saved window procedures: the application window's and the owner's hooks.
     std::optional<TWindowHook> AppWindowHook, OwnerWindowHook;
 };
