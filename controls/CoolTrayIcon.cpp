@@ -160,30 +160,26 @@ void TCoolTrayIcon::Loaded() {
         });
         StartupStep();
     }
-    // The shell accepts a change only of an icon it holds.
-    const bool held = UpdateInTray();
-    const bool added = ApplyIconVisible();
+    UpdateInTray();
+    SetIconVisible(iconVisible_);
     SetCycleIcons(cycleIcons_);
     SetWantEnterExitEvents(wantEnterExitEvents_);
     SetNotifyMode(notifyMode_);
     // Started at logon, the shell may not be ready for the icon yet: a program
     // with no icon and no window could not be reached at all.
-    if (iconVisible_ && !held && !added) {
-        addRetries_ = 0;
-        addRetryTimer_.SetEnabled(true);
-    }
+    addRetries_ = 0;
+    addRetryTimer_.SetEnabled(iconVisible_ && !IconHeld());
 }
 
+// Ends at the first tick that finds the icon held or no longer wanted.
 void TCoolTrayIcon::AddRetryTimerElapsed() {
-    if (!iconVisible_ || AddToTray() || UpdateInTray()) {
+    if (!iconVisible_ || AddToTray()) {
         addRetryTimer_.SetEnabled(false);
     } else if (++addRetries_ >= AddRetryLimit) {
         addRetryTimer_.SetEnabled(false);
         ShowMainWindow();
     }
 }
-
-void TCoolTrayIcon::IconAccepted() { addRetryTimer_.SetEnabled(false); }
 
 void TCoolTrayIcon::Notification(TComponent* component, Operation operation) {
     TComponent::Notification(component, operation);
@@ -194,32 +190,54 @@ void TCoolTrayIcon::Notification(TComponent* component, Operation operation) {
 
 // ---- the shell
 
-// Each call is a round trip to the shell's process: a request that would change
-// nothing the shell holds, or act on an icon it does not hold, is answered here
-// as the shell would answer it.
+// Each call is a round trip to the shell's process: a request whose answer the
+// record tells (it would change nothing the shell holds, or act on an icon the
+// shell does not hold) is answered here as the shell would answer it.
 std::optional<bool> TCoolTrayIcon::KnownAnswer(DWORD message) const {
-    if (message == NIM_ADD) return shown_ ? std::optional(true) : std::nullopt;
-    if (!shown_) return false;
-    if (message == NIM_MODIFY && TrayData.uFlags == kIconFlags && TrayData.hIcon == shown_->hIcon &&
-        std::memcmp(TrayData.szTip, shown_->szTip, sizeof TrayData.szTip) == 0)
+    switch (shell_.state) {
+    case TShellRecord::Unsure: return std::nullopt;
+    case TShellRecord::None: return message == NIM_ADD ? std::nullopt : std::optional(false);
+    case TShellRecord::Held: break;
+    }
+    const TNotifyIconData& held = shell_.icon;
+    if (message == NIM_ADD) return true;
+    if (message == NIM_MODIFY && TrayData.uFlags == kIconFlags && TrayData.hIcon == held.hIcon &&
+        std::memcmp(TrayData.szTip, held.szTip, sizeof TrayData.szTip) == 0)
         return true;
-    if (message == NIM_SETVERSION && TrayData.uVersion == shown_->uVersion) return true;
+    if (message == NIM_SETVERSION && TrayData.uVersion == held.uVersion) return true;
     return std::nullopt;
 }
 
 bool TCoolTrayIcon::Notify(DWORD message) {
+    // A busy shell may have made an add it answered FALSE: a change tells whether it holds the icon.
+    if (message == NIM_ADD && shell_.state == TShellRecord::Unsure && Ask(NIM_MODIFY)) return true;
     if (const std::optional<bool> known = KnownAnswer(message)) return *known;
+    return Ask(message);
+}
+
+// Asks the shell, and keeps what its answer tells of the icon it holds.
+bool TCoolTrayIcon::Ask(DWORD message) {
     const bool accepted = ShellNotifyIcon(message, reinterpret_cast<PNOTIFYICONDATAA>(&TrayData)) != FALSE;
-    if (message == NIM_DELETE || (message == NIM_MODIFY && !accepted)) {
-        shown_.reset();  // taken out, or lost by the shell
-    } else if (accepted && message == NIM_SETVERSION) {
-        shown_->uVersion = TrayData.uVersion;
-    } else if (accepted) {
-        const UINT version = shown_ ? shown_->uVersion : 0;  // a new icon starts in the legacy version
-        shown_ = TrayData;
-        shown_->uVersion = version;
+    const bool wasHeld = IconHeld();
+    switch (message) {
+    case NIM_ADD:
+    case NIM_MODIFY:
+        if (accepted) {
+            const UINT version = wasHeld ? shell_.icon.uVersion : 0;  // a new icon starts in the legacy version
+            shell_ = {TShellRecord::Held, TrayData};
+            shell_.icon.uVersion = version;
+            TrayData.uFlags &= ~NIF_INFO;  // the balloon went with it
+        } else {
+            // A refused change means no icon; a refused add may have been made all the same.
+            shell_.state = message == NIM_ADD ? TShellRecord::Unsure : TShellRecord::None;
+        }
+        break;
+    case NIM_DELETE: shell_.state = accepted ? TShellRecord::None : TShellRecord::Unsure; break;
+    case NIM_SETVERSION:
+        if (accepted) shell_.icon.uVersion = TrayData.uVersion;
+        break;
     }
-    if (accepted && (message == NIM_ADD || message == NIM_MODIFY)) TrayData.uFlags &= ~NIF_INFO;  // shown
+    if (!wasHeld && IconHeld()) Notify(NIM_SETVERSION);  // asked again of every icon added anew
     return accepted;
 }
 
@@ -270,18 +288,10 @@ void TCoolTrayIcon::SetIcon(const TIcon& icon) {
 void TCoolTrayIcon::IconChanged() { UpdateInTray(); }
 
 void TCoolTrayIcon::SetIconVisible(bool visible) {
-    iconVisible_ = visible;
-    ApplyIconVisible();
-}
-
-bool TCoolTrayIcon::ApplyIconVisible() {
-    if (!iconVisible_) {
-        IconAccepted();
-        return RemoveFromTray();
-    }
-    const bool added = AddToTray();
-    if (added) IconAccepted();
-    return added;
+    if (visible)
+        AddToTray();
+    else
+        RemoveFromTray();
 }
 
 // At run time the preview puts the icon in or out of the tray, and IconVisible
@@ -524,19 +534,15 @@ void TCoolTrayIcon::SendToTray() {
 bool TCoolTrayIcon::ApplicationWindowProc(UINT message, WPARAM wParam) {
     if (message == WM_SIZE && wParam == SIZE_MINIMIZED && CanMinimizeToTray()) SendToTray();
     if (message != 0 && message == TaskbarCreatedMessage()) {
-        shown_.reset();  // the new taskbar holds no icon
-        if (iconVisible_) ApplyIconVisible();
+        shell_.state = TShellRecord::None;  // the new taskbar holds no icon
+        if (iconVisible_) AddToTray();
     }
     return false;
 }
 
 // A window hidden while the tray holds no icon could not be reached again: it
 // minimises to the taskbar until the shell takes the icon (asked once more here).
-bool TCoolTrayIcon::CanMinimizeToTray() {
-    if (!MinimizeToTray) return false;
-    if (!shown_ && iconVisible_) ApplyIconVisible();
-    return shown_.has_value();
-}
+bool TCoolTrayIcon::CanMinimizeToTray() { return MinimizeToTray && AddToTray(); }
 
 bool TCoolTrayIcon::OwnerWindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {

@@ -154,9 +154,10 @@ private:
     };
 
     bool Notify(DWORD message);
+    bool Ask(DWORD message);
     std::optional<bool> KnownAnswer(DWORD message) const;
+    bool IconHeld() const { return shell_.state == TShellRecord::Held; }
     void FillTrayData();
-    bool ApplyIconVisible();
     void IconChanged();
     int NextIndex() const;
     void CycleTimerElapsed();
@@ -164,7 +165,6 @@ private:
     void ExitTimerElapsed();
     void AddRetryTimerElapsed();
     void StartupStep();
-    void IconAccepted();
 
     void HandleTrayMessage(LPARAM event);
     void PopupMenuAtCursor();
@@ -179,8 +179,12 @@ private:
 
     TrayRegistration registration_;
     TNotifyIconData TrayData{};
-    // The record as the shell holds it, as far as its answers tell; none while it holds no icon.
-    std::optional<TNotifyIconData> shown_;
+    // What the shell holds, learnt from its answers alone.
+    struct TShellRecord {
+        // Unsure: it refused an add, which a busy shell may have made all the same.
+        enum TState { None, Unsure, Held } state = None;
+        TNotifyIconData icon{};  // the record it took last, while Held
+    } shell_;
     bool designPreview_ = false;
     TImageList* iconList_ = nullptr;
     bool cycleIcons_ = false;

@@ -21,11 +21,11 @@ struct ShellCall {
 };
 
 // Holds icons like the shell: an add of a held icon, or a change or delete of
-// an absent one, is refused.
+// an absent one, is refused. A busy one answers FALSE to an add it makes.
 struct FakeShell {
     static inline std::vector<ShellCall> calls;
     static inline std::set<std::pair<HWND, UINT>> held;
-    static inline bool refuseAdds = false;
+    static inline bool refuseAdds = false, busy = false;
 
     static BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAA data) {
         ShellCall call{message, {}, data->cbSize};
@@ -33,7 +33,7 @@ struct FakeShell {
         calls.push_back(call);
         const std::pair key{data->hWnd, data->uID};
         switch (message) {
-        case NIM_ADD: return !refuseAdds && held.insert(key).second;
+        case NIM_ADD: return !refuseAdds && held.insert(key).second && !busy;
         case NIM_MODIFY: return held.count(key) == 1;
         case NIM_DELETE: return held.erase(key) == 1;
         default: return TRUE;
@@ -63,7 +63,7 @@ protected:
         TCoolTrayIcon::ShellNotifyIcon = &FakeShell::Notify;
         FakeShell::calls.clear();
         FakeShell::held.clear();
-        FakeShell::refuseAdds = false;
+        FakeShell::refuseAdds = FakeShell::busy = false;
     }
     ~TrayIconTest() override {
         icon.reset();
@@ -555,13 +555,16 @@ TEST_F(TrayIconTest, AnIconTheShellRefusesAtStartIsAskedForAgainThenTheWindowSho
     EXPECT_TRUE(::IsWindowVisible(app));
     tray.ShowMainWindow();
 
-    // A re-created taskbar takes the icon at once and ends the asking.
+    // A re-created taskbar takes the icon at once; the next tick ends the asking, asking nothing.
     form->Hide();
     tray.Loaded();
     ASSERT_TRUE(retry.Enabled());
     FakeShell::refuseAdds = false;
     ::SendMessageA(Application().Handle(), TCoolTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    FakeShell::calls.clear();
+    ::SendMessageA(timerWindow, WM_TIMER, retry.TimerId(), 0);
     EXPECT_FALSE(retry.Enabled());
+    EXPECT_EQ("", FakeShell::Messages());
     EXPECT_EQ(1u, FakeShell::held.size());
 
     // Nothing to ask for once the icon is not wanted.
@@ -569,7 +572,24 @@ TEST_F(TrayIconTest, AnIconTheShellRefusesAtStartIsAskedForAgainThenTheWindowSho
     FakeShell::refuseAdds = true;
     tray.Loaded();
     tray.SetIconVisible(false);
+    ::SendMessageA(timerWindow, WM_TIMER, retry.TimerId(), 0);
     EXPECT_FALSE(retry.Enabled());
+}
+
+// The shell's FALSE to an add is no proof: the next change asks whether it holds the icon.
+TEST_F(TrayIconTest, AnAddTheBusyShellMadeWhileAnsweringNo) {
+    TCoolTrayIcon& tray = MakeForMainForm();
+    tray.SetIconVisible(false);
+    FakeShell::busy = true;
+    tray.SetIconVisible(true);
+    tray.Loaded();
+    EXPECT_EQ("delete add modify", FakeShell::Messages());
+    EXPECT_FALSE(tray.AddRetryTimer().Enabled());
+    // Minimising goes to the tray, and the icon leaves it with the component.
+    ::SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(Application().Handle()); }));
+    icon.reset();
+    EXPECT_TRUE(FakeShell::held.empty());
 }
 
 }  // namespace
