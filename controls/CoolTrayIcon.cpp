@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zep {
@@ -219,6 +220,7 @@ bool TCoolTrayIcon::Notify(DWORD message) {
 bool TCoolTrayIcon::Ask(DWORD message) {
     const bool accepted = ShellNotifyIcon(message, reinterpret_cast<PNOTIFYICONDATAA>(&TrayData)) != FALSE;
     const bool wasHeld = IconHeld();
+    TNotifyEvent balloonShown;
     switch (message) {
     case NIM_ADD:
     case NIM_MODIFY:
@@ -226,6 +228,7 @@ bool TCoolTrayIcon::Ask(DWORD message) {
             const UINT version = wasHeld ? shell_.icon.uVersion : 0;  // a new icon starts in the legacy version
             shell_ = {TShellRecord::Held, TrayData};
             shell_.icon.uVersion = version;
+            if (TrayData.uFlags & NIF_INFO) balloonShown = std::exchange(balloonShown_, nullptr);
             TrayData.uFlags &= ~NIF_INFO;  // the balloon went with it
         } else {
             // A refused change means no icon; a refused add may have been made all the same.
@@ -238,10 +241,11 @@ bool TCoolTrayIcon::Ask(DWORD message) {
         break;
     }
     if (!wasHeld && IconHeld()) Notify(NIM_SETVERSION);  // asked again of every icon added anew
+    Fire(balloonShown, this);
     return accepted;
 }
 
-void TCoolTrayIcon::ShowBalloonHint(const std::string& title, const std::string& text) {
+void TCoolTrayIcon::ShowBalloonHint(const std::string& title, const std::string& text, TNotifyEvent onShown) {
     auto copy = [](const std::string& from, auto& field) {
         std::memset(field, 0, sizeof field);
         from.copy(field, sizeof field - 1);
@@ -250,6 +254,7 @@ void TCoolTrayIcon::ShowBalloonHint(const std::string& title, const std::string&
     copy(text, TrayData.szInfo);
     TrayData.dwInfoFlags = NIIF_INFO;
     TrayData.uFlags |= NIF_INFO;
+    balloonShown_ = std::move(onShown);
     UpdateInTray();
 }
 

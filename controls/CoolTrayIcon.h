@@ -116,8 +116,9 @@ public:
 
     // A balloon from the icon with the information sign. It goes with the
     // first add or change the shell accepts, so that an icon the shell takes
-    // only later still shows it, and only once.
-    void ShowBalloonHint(const std::string& title, const std::string& text);
+    // only later still shows it, and only once; onShown runs then. A newer
+    // balloon not yet shown takes the place of an older one.
+    void ShowBalloonHint(const std::string& title, const std::string& text, TNotifyEvent onShown = {});
 
     // The application's main window brought back in its normal state, in front.
     void ShowMainWindow();
@@ -179,6 +180,7 @@ private:
 
     TrayRegistration registration_;
     TNotifyIconData TrayData{};
+    TNotifyEvent balloonShown_;  // for the balloon in TrayData while it waits for the shell
     // What the shell holds, learnt from its answers alone.
     struct TShellRecord {
         // Unsure: it refused an add, which a busy shell may have made all the same.

@@ -188,15 +188,17 @@ void TMainForm::FormCreate(TObject*) {
 }
 
 // A new user sees no window and, on a current Windows, maybe no icon either:
-// the icon says once where the program lives. The settings stored at once make
-// every later start a known one, even if the program never gets to close.
+// the icon says once where the program lives. The settings stored as soon as
+// the shell has taken the balloon make every later start a known one, even if
+// the program never gets to close; a balloon it never took is said again.
 void TMainForm::WelcomeFirstStart() {
-    TrayIcon1->ShowBalloonHint("Zepton", FirstStartBalloonText);
-    try {
-        StoreSettings(CurrentSettings(), environment_.settingsKeys);
-    } catch (const RegistryError&) {
-        // Said again at the next start; closing reports what keeps the settings from being stored.
-    }
+    TrayIcon1->ShowBalloonHint("Zepton", FirstStartBalloonText, [this](TObject*) {
+        try {
+            StoreSettings(CurrentSettings(), environment_.settingsKeys);
+        } catch (const RegistryError&) {
+            // Said again at the next start; closing reports what keeps the settings from being stored.
+        }
+    });
 }
 
 WindowSettings TMainForm::CurrentSettings() const {

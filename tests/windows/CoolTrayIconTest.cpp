@@ -581,9 +581,14 @@ TEST_F(TrayIconTest, AnAddTheBusyShellMadeWhileAnsweringNo) {
     TCoolTrayIcon& tray = MakeForMainForm();
     tray.SetIconVisible(false);
     FakeShell::busy = true;
+    int balloons = 0;
+    tray.ShowBalloonHint("Zepton", "Hello", [&](TObject*) { ++balloons; });
     tray.SetIconVisible(true);
+    EXPECT_EQ(0, balloons);
     tray.Loaded();
     EXPECT_EQ("delete add modify", FakeShell::Messages());
+    EXPECT_EQ(7u | NIF_INFO, FakeShell::calls.back().record.uFlags);  // the balloon is shown by then
+    EXPECT_EQ(1, balloons);
     EXPECT_FALSE(tray.AddRetryTimer().Enabled());
     // Minimising goes to the tray, and the icon leaves it with the component.
     ::SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
