@@ -80,11 +80,15 @@ POINT CursorPos() {
     return pos;
 }
 
+// A function of a loaded system module, looked up at run time; null where this Windows lacks it.
+template <class Function>
+Function LookedUp(const char* module, const char* name) {
+    const HMODULE loaded = ::GetModuleHandleA(module);
+    return loaded ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(loaded, name))) : nullptr;
+}
+
 DWORD Comctl32Version() {
-    HMODULE comctl32 = ::GetModuleHandleA("comctl32.dll");
-    auto getVersion = comctl32 ? reinterpret_cast<DLLGETVERSIONPROC>(
-                                     reinterpret_cast<void (*)()>(::GetProcAddress(comctl32, "DllGetVersion")))
-                               : nullptr;
+    const auto getVersion = LookedUp<DLLGETVERSIONPROC>("comctl32.dll", "DllGetVersion");
     DLLVERSIONINFO info{};
     info.cbSize = sizeof info;
     if (!getVersion || FAILED(getVersion(&info))) return 0;
@@ -92,12 +96,21 @@ DWORD Comctl32Version() {
 }
 
 // An elevated program gets no message from a less privileged one, such as the
-// shell's "TaskbarCreated", unless its window lets it through. Looked up at run
-// time: Windows XP and Vista lack the function.
+// shell's "TaskbarCreated", unless its window lets it through. Windows XP and
+// Vista lack the function.
 void LetThroughFromLessPrivileged(HWND window, UINT message) {
-    static const auto filter = reinterpret_cast<decltype(&::ChangeWindowMessageFilterEx)>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    static const auto filter =
+        LookedUp<decltype(&::ChangeWindowMessageFilterEx)>("user32.dll", "ChangeWindowMessageFilterEx");
     if (filter && message != 0) filter(window, message, MSGFLT_ALLOW, nullptr);
+}
+
+// Where the shell shows an icon, when it can tell: Windows before 7 cannot.
+std::optional<RECT> IconRect(HWND window, UINT id) {
+    static const auto getRect = LookedUp<decltype(&::Shell_NotifyIconGetRect)>("shell32.dll", "Shell_NotifyIconGetRect");
+    const NOTIFYICONIDENTIFIER icon{sizeof icon, window, id, {}};
+    RECT rect;
+    if (!getRect || FAILED(getRect(&icon, &rect))) return std::nullopt;
+    return rect;
 }
 
 }  // namespace
@@ -396,6 +409,7 @@ void TCoolTrayIcon::FireMouseExit() { Fire(OnMouseExit, this); }
 
 void TCoolTrayIcon::HandleTrayMessage(LPARAM event) {
     const bool legacy = notifyMode_ == nmLegacy;
+    const bool afterRightRelease = std::exchange(LastNotification, event) == WM_RBUTTONUP;
     const TShiftState shift = KeyboardShiftState();
     const POINT pos = CursorPos();
     switch (event) {
@@ -454,7 +468,13 @@ void TCoolTrayIcon::HandleTrayMessage(LPARAM event) {
     case WM_CONTEXTMENU:
     case NIN_SELECT:
     case NIN_KEYSELECT:
-        if (!legacy && Enabled) FireMouseUp(mbRight, shift | ssRight, pos.x, pos.y);
+        if (legacy || !Enabled) break;
+        FireMouseUp(mbRight, shift | ssRight, pos.x, pos.y);
+        // The icon selected from the keyboard: the menu key or Shift+F10 opens the menu, Enter
+        // or Space does what a double click does. A right click's release sends the menu
+        // message too, and its press has opened the menu already.
+        if (event == WM_CONTEXTMENU && !afterRightRelease) PopupMenuAtIcon();
+        if (event == NIN_KEYSELECT) RunDefaultItem();
         break;
     case NIN_BALLOONHIDE: Fire(OnBalloonHintHide, this); break;
     case NIN_BALLOONTIMEOUT: Fire(OnBalloonHintTimeout, this); break;
@@ -473,7 +493,18 @@ void TCoolTrayIcon::RunDefaultItem() {
 
 void TCoolTrayIcon::PopupMenuAtCursor() {
     POINT pos;
-    if (!PopupMenu || !PopupMenu->AutoPopup || !::GetCursorPos(&pos)) return;
+    if (::GetCursorPos(&pos)) PopupMenuAt(pos);
+}
+
+void TCoolTrayIcon::PopupMenuAtIcon() {
+    if (const std::optional<RECT> icon = IconRect(TrayWindow(), TrayId()))
+        PopupMenuAt({icon->left, icon->top});
+    else
+        PopupMenuAtCursor();
+}
+
+void TCoolTrayIcon::PopupMenuAt(POINT pos) {
+    if (!PopupMenu || !PopupMenu->AutoPopup) return;
     // Without the foreground the menu would not close when the user clicks elsewhere.
     ::SetForegroundWindow(Application().Handle());
     Application().ProcessMessages();

@@ -169,6 +169,9 @@ private:
 
     void HandleTrayMessage(LPARAM event);
     void PopupMenuAtCursor();
+    // Opened from the keyboard: at the icon, or at the cursor where the shell cannot tell where that is.
+    void PopupMenuAtIcon();
+    void PopupMenuAt(POINT pos);
     void RunDefaultItem();
     bool ApplicationWindowProc(UINT message, WPARAM wParam);
     bool OwnerWindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -203,6 +206,7 @@ private:
     TSimpleTimer addRetryTimer_;
     int addRetries_ = 0;
     int LastMoveX = 0, LastMoveY = 0;
+    LPARAM LastNotification = 0;  // the shell's last event about the icon
     bool CursorOutside = true;
     bool ClickPending = false, ClickReady = false, DoubleClicked = false;
     // In place of the saved window procedures: the application window's and the owner's hooks.

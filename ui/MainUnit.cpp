@@ -150,6 +150,8 @@ void TMainForm::BuildTrayIcon() {
     icon.Take(IconHandle(static_cast<HICON>(
         ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ZEPTON), IMAGE_ICON, 16, 16, 0))));
     TrayIcon1->SetIcon(icon);
+    // The version at which the shell also reports the icon chosen from the keyboard.
+    TrayIcon1->SetNotifyMode(nmVersion3);
     TrayIcon1->SetIconVisible(true);
     TrayIcon1->SetIconIndex(0);
     TrayIcon1->PopupMenu = TrayPopMenu;

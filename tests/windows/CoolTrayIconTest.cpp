@@ -5,6 +5,7 @@
 #include "controls/CoolTrayIcon.h"
 #include "tests/windows/ToolkitHarness.h"
 
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <set>
@@ -54,6 +55,39 @@ std::pair<std::string, bool> Tip(const TNotifyIconData& record) {
     for (std::size_t i = text.size(); i < sizeof record.szTip; ++i) zeros = zeros && record.szTip[i] == 0;
     return {text, zeros};
 }
+
+// A menu runs its own loop: another thread chooses the first item of every menu
+// that comes up, and counts them, until stopped.
+class MenuChooser {
+public:
+    MenuChooser()
+        : thread_([this] {
+              while (!stop_) {
+                  HWND open = ::FindWindowA("#32768", nullptr);
+                  if (open && ::IsWindowVisible(open)) {
+                      ::GetWindowRect(open, &shown);
+                      ++menus_;
+                      ::PostMessageA(open, WM_KEYDOWN, VK_DOWN, 0);
+                      ::PostMessageA(open, WM_KEYDOWN, VK_RETURN, 0);
+                      while (!stop_ && ::IsWindowVisible(open)) ::Sleep(10);
+                  }
+                  ::Sleep(10);
+              }
+          }) {}
+    ~MenuChooser() { Stop(); }
+    // The number of menus that came up.
+    int Stop() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        return menus_;
+    }
+    RECT shown{};  // where the last one was
+
+private:
+    std::atomic<bool> stop_ = false;
+    std::atomic<int> menus_ = 0;
+    std::thread thread_;
+};
 
 class TrayIconTest : public ::testing::Test {
 protected:
@@ -371,22 +405,47 @@ TEST_F(TrayIconTest, RightPressOpensTheMenuAtTheCursorAfterMouseDown) {
         POINT p;
         return ::GetCursorPos(&p) && p.x == 300 && p.y == 200;
     }));
-    // The menu runs its own loop: another thread chooses its first item once it is up.
-    RECT shown{};
-    std::thread chooser([&shown] {
-        HWND open = nullptr;
-        for (int i = 0; i < 2000; ++i, ::Sleep(10))
-            if ((open = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(open)) break;
-        ::GetWindowRect(open, &shown);
-        ::PostMessageA(open, WM_KEYDOWN, VK_DOWN, 0);
-        ::PostMessageA(open, WM_KEYDOWN, VK_RETURN, 0);
-    });
+    MenuChooser chooser;
     Shell(WM_RBUTTONDOWN);
-    chooser.join();
+    chooser.Stop();
     EXPECT_EQ("down R" + std::to_string(ssRight) + ", item", Log());
     EXPECT_EQ(icon.get(), menu.PopupComponent);
-    EXPECT_EQ(300, shown.left);
-    EXPECT_EQ(200, shown.top);
+    EXPECT_EQ(300, chooser.shown.left);
+    EXPECT_EQ(200, chooser.shown.top);
+}
+
+// At the version that reports the keyboard: with the icon selected, the menu
+// key or Shift+F10 opens the menu and Enter runs its default item; a right
+// click, whose release sends the menu message too, opens it once. The version
+// is asked of an icon put back into a new taskbar too.
+TEST_F(TrayIconTest, FromTheKeyboardAtTheVersionThatReportsIt) {
+    Make().SetIconVisible(true);
+    icon->SetNotifyMode(nmVersion3);
+    FakeShell::held.clear();
+    FakeShell::calls.clear();
+    ::SendMessageA(Application().Handle(), TCoolTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    EXPECT_EQ("add version", FakeShell::Messages());
+    EXPECT_EQ(3u, FakeShell::calls.back().record.uVersion);
+
+    LogEvents();
+    auto& menu = form->Make<TPopupMenu>(form.get());
+    menu.Add("Open", [this](TObject*) { log.push_back("item"); }).Default = true;
+    icon->PopupMenu = &menu;
+    const struct {
+        std::vector<LPARAM> events;
+        int menus;
+        const char* log;
+    } cases[] = {
+        {{WM_CONTEXTMENU}, 1, "up R16, item"},
+        {{NIN_KEYSELECT}, 0, "up R16, item"},
+        {{WM_RBUTTONDOWN, WM_RBUTTONUP, WM_CONTEXTMENU}, 1, "down R16, item, up R16"},
+    };
+    for (const auto& c : cases) {
+        MenuChooser chooser;
+        for (LPARAM event : c.events) Shell(event);
+        EXPECT_EQ(c.menus, chooser.Stop()) << c.log;
+        EXPECT_EQ(c.log, Log());
+    }
 }
 
 TEST_F(TrayIconTest, EnterBeforeTheFirstMoveAndExitOnceTheCursorRestsElsewhere) {

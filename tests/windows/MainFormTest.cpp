@@ -484,6 +484,11 @@ TEST_F(MainFormTest, StartsInTheTrayAndIsShownHiddenAndEndedFromItsMenu) {
         ASSERT_TRUE(WaitUntil([&] { return !form->IsShowing() && !::IsWindowVisible(Application().Handle()); }));
     }
     EXPECT_TRUE(tray.IconVisible());
+    // So does Enter on the icon selected from the keyboard, at the version that reports it.
+    EXPECT_EQ(nmVersion3, tray.NotifyMode());
+    ::SendMessageA(TCoolTrayIcon::TrayWindow(), TrayCallbackMessage, tray.TrayId(), NIN_KEYSELECT);
+    ASSERT_TRUE(WaitUntil([&] { return form->IsShowing(); }));
+    form->HideWindow1->Click();
 
     // Exit while hidden stores the last position the window had, and the ticks (as
     // another form than the program's main form, it does not end the test too).
