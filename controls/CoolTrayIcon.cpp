@@ -223,6 +223,7 @@ std::optional<bool> TCoolTrayIcon::KnownAnswer(DWORD message) const {
 }
 
 bool TCoolTrayIcon::Notify(DWORD message) {
+    FillTrayData();
     // A busy shell may have made an add it answered FALSE: a change tells whether it holds the icon.
     if (message == NIM_ADD && shell_.state == TShellRecord::Unsure && Ask(NIM_MODIFY)) return true;
     if (const std::optional<bool> known = KnownAnswer(message)) return *known;
@@ -279,20 +280,15 @@ void TCoolTrayIcon::FillTrayData() {
 
 bool TCoolTrayIcon::AddToTray() {
     iconVisible_ = true;
-    FillTrayData();
     return Notify(NIM_ADD);
 }
 
 bool TCoolTrayIcon::RemoveFromTray() {
     iconVisible_ = false;
-    FillTrayData();
     return Notify(NIM_DELETE);
 }
 
-bool TCoolTrayIcon::UpdateInTray() {
-    FillTrayData();
-    return Notify(NIM_MODIFY);
-}
+bool TCoolTrayIcon::UpdateInTray() { return Notify(NIM_MODIFY); }
 
 // ---- properties
 
