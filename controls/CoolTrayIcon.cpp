@@ -106,7 +106,8 @@ void LetThroughFromLessPrivileged(HWND window, UINT message) {
 
 // Where the shell shows an icon, when it can tell: Windows before 7 cannot.
 std::optional<RECT> IconRect(HWND window, UINT id) {
-    static const auto getRect = LookedUp<decltype(&::Shell_NotifyIconGetRect)>("shell32.dll", "Shell_NotifyIconGetRect");
+    static const auto getRect =
+        LookedUp<decltype(&::Shell_NotifyIconGetRect)>("shell32.dll", "Shell_NotifyIconGetRect");
     const NOTIFYICONIDENTIFIER icon{sizeof icon, window, id, {}};
     RECT rect;
     if (!getRect || FAILED(getRect(&icon, &rect))) return std::nullopt;
@@ -208,11 +209,8 @@ void TCoolTrayIcon::Notification(TComponent* component, Operation operation) {
 // record tells (it would change nothing the shell holds, or act on an icon the
 // shell does not hold) is answered here as the shell would answer it.
 std::optional<bool> TCoolTrayIcon::KnownAnswer(DWORD message) const {
-    switch (shell_.state) {
-    case TShellRecord::Unsure: return std::nullopt;
-    case TShellRecord::None: return message == NIM_ADD ? std::nullopt : std::optional(false);
-    case TShellRecord::Held: break;
-    }
+    if (shell_.state == TShellRecord::Unsure) return std::nullopt;
+    if (shell_.state == TShellRecord::None) return message == NIM_ADD ? std::nullopt : std::optional(false);
     const TNotifyIconData& held = shell_.icon;
     if (message == NIM_ADD) return true;
     if (message == NIM_MODIFY && TrayData.uFlags == kIconFlags && TrayData.hIcon == held.hIcon &&
@@ -235,24 +233,17 @@ bool TCoolTrayIcon::Ask(DWORD message) {
     const bool accepted = ShellNotifyIcon(message, reinterpret_cast<PNOTIFYICONDATAA>(&TrayData)) != FALSE;
     const bool wasHeld = IconHeld();
     TNotifyEvent balloonShown;
-    switch (message) {
-    case NIM_ADD:
-    case NIM_MODIFY:
-        if (accepted) {
-            const UINT version = wasHeld ? shell_.icon.uVersion : 0;  // a new icon starts in the legacy version
-            shell_ = {TShellRecord::Held, TrayData};
-            shell_.icon.uVersion = version;
-            if (TrayData.uFlags & NIF_INFO) balloonShown = std::exchange(balloonShown_, nullptr);
-            TrayData.uFlags &= ~NIF_INFO;  // the balloon went with it
-        } else {
-            // A refused change means no icon; a refused add may have been made all the same.
-            shell_.state = message == NIM_ADD ? TShellRecord::Unsure : TShellRecord::None;
-        }
-        break;
-    case NIM_DELETE: shell_.state = accepted ? TShellRecord::None : TShellRecord::Unsure; break;
-    case NIM_SETVERSION:
+    if (message == NIM_SETVERSION) {
         if (accepted) shell_.icon.uVersion = TrayData.uVersion;
-        break;
+    } else if (accepted && message != NIM_DELETE) {
+        const UINT version = wasHeld ? shell_.icon.uVersion : 0;  // a new icon starts in the legacy version
+        shell_ = {TShellRecord::Held, TrayData};
+        shell_.icon.uVersion = version;
+        if (TrayData.uFlags & NIF_INFO) balloonShown = std::exchange(balloonShown_, nullptr);
+        TrayData.uFlags &= ~NIF_INFO;  // the balloon went with it
+    } else {
+        // Taken out, or no icon to change; a refused add or delete may have been carried out all the same.
+        shell_.state = accepted || message == NIM_MODIFY ? TShellRecord::None : TShellRecord::Unsure;
     }
     if (!wasHeld && IconHeld()) Notify(NIM_SETVERSION);  // asked again of every icon added anew
     Fire(balloonShown, this);
