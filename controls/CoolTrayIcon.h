@@ -186,7 +186,7 @@ private:
     TNotifyEvent balloonShown_;  // for the balloon in TrayData while it waits for the shell
     // What the shell holds, learnt from its answers alone.
     struct TShellRecord {
-        // Unsure: it refused an add, which a busy shell may have made all the same.
+        // Unsure: it refused an add or a delete, which a busy shell may carry out all the same.
         enum TState { None, Unsure, Held } state = None;
         TNotifyIconData icon{};  // the record it took last, while Held
     } shell_;
