@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zep {
@@ -79,11 +80,15 @@ POINT CursorPos() {
     return pos;
 }
 
+// A function of a loaded system module, looked up at run time; null where this Windows lacks it.
+template <class Function>
+Function LookedUp(const char* module, const char* name) {
+    const HMODULE loaded = ::GetModuleHandleA(module);
+    return loaded ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(loaded, name))) : nullptr;
+}
+
 DWORD Comctl32Version() {
-    HMODULE comctl32 = ::GetModuleHandleA("comctl32.dll");
-    auto getVersion = comctl32 ? reinterpret_cast<DLLGETVERSIONPROC>(
-                                     reinterpret_cast<void (*)()>(::GetProcAddress(comctl32, "DllGetVersion")))
-                               : nullptr;
+    const auto getVersion = LookedUp<DLLGETVERSIONPROC>("comctl32.dll", "DllGetVersion");
     DLLVERSIONINFO info{};
     info.cbSize = sizeof info;
     if (!getVersion || FAILED(getVersion(&info))) return 0;
@@ -91,12 +96,22 @@ DWORD Comctl32Version() {
 }
 
 // An elevated program gets no message from a less privileged one, such as the
-// shell's "TaskbarCreated", unless its window lets it through. Looked up at run
-// time: Windows XP and Vista lack the function.
+// shell's "TaskbarCreated", unless its window lets it through. Windows XP and
+// Vista lack the function.
 void LetThroughFromLessPrivileged(HWND window, UINT message) {
-    static const auto filter = reinterpret_cast<decltype(&::ChangeWindowMessageFilterEx)>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    static const auto filter =
+        LookedUp<decltype(&::ChangeWindowMessageFilterEx)>("user32.dll", "ChangeWindowMessageFilterEx");
     if (filter && message != 0) filter(window, message, MSGFLT_ALLOW, nullptr);
+}
+
+// Where the shell shows an icon, when it can tell: Windows before 7 cannot.
+std::optional<RECT> IconRect(HWND window, UINT id) {
+    static const auto getRect =
+        LookedUp<decltype(&::Shell_NotifyIconGetRect)>("shell32.dll", "Shell_NotifyIconGetRect");
+    const NOTIFYICONIDENTIFIER icon{sizeof icon, window, id, {}};
+    RECT rect;
+    if (!getRect || FAILED(getRect(&icon, &rect))) return std::nullopt;
+    return rect;
 }
 
 }  // namespace
@@ -140,10 +155,6 @@ TCoolTrayIcon::TCoolTrayIcon(TComponent* owner)
         return ApplicationWindowProc(m, w);
     });
     LetThroughFromLessPrivileged(Application().Handle(), TaskbarCreatedMessage());
-    if (TWinControl* owner = OwnerControl())
-        OwnerWindowHook.emplace(owner->Handle(), [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
-            return OwnerWindowProc(m, w, l, r);
-        });
 }
 
 TCoolTrayIcon::~TCoolTrayIcon() {
@@ -157,31 +168,33 @@ TWinControl* TCoolTrayIcon::OwnerControl() const { return dynamic_cast<TWinContr
 
 void TCoolTrayIcon::Loaded() {
     TComponent::Loaded();
-    if (OwnerControl()) StartupStep();
-    // The shell accepts a change only of an icon it holds.
-    const bool held = UpdateInTray();
-    const bool added = ApplyIconVisible();
+    // The owner's window is made by then, with all of its controls.
+    if (TWinControl* owner = OwnerControl()) {
+        OwnerWindowHook.emplace(owner->Handle(), [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
+            return OwnerWindowProc(m, w, l, r);
+        });
+        StartupStep();
+    }
+    UpdateInTray();
+    SetIconVisible(iconVisible_);
     SetCycleIcons(cycleIcons_);
     SetWantEnterExitEvents(wantEnterExitEvents_);
     SetNotifyMode(notifyMode_);
     // Started at logon, the shell may not be ready for the icon yet: a program
     // with no icon and no window could not be reached at all.
-    if (iconVisible_ && !held && !added) {
-        addRetries_ = 0;
-        addRetryTimer_.SetEnabled(true);
-    }
+    addRetries_ = 0;
+    addRetryTimer_.SetEnabled(iconVisible_ && !IconHeld());
 }
 
+// Ends at the first tick that finds the icon held or no longer wanted.
 void TCoolTrayIcon::AddRetryTimerElapsed() {
-    if (!iconVisible_ || AddToTray() || UpdateInTray()) {
+    if (!iconVisible_ || AddToTray()) {
         addRetryTimer_.SetEnabled(false);
     } else if (++addRetries_ >= AddRetryLimit) {
         addRetryTimer_.SetEnabled(false);
         ShowMainWindow();
     }
 }
-
-void TCoolTrayIcon::IconAccepted() { addRetryTimer_.SetEnabled(false); }
 
 void TCoolTrayIcon::Notification(TComponent* component, Operation operation) {
     TComponent::Notification(component, operation);
@@ -192,36 +205,52 @@ void TCoolTrayIcon::Notification(TComponent* component, Operation operation) {
 
 // ---- the shell
 
-// Each call is a round trip to the shell's process: a request that would change
-// nothing the shell holds, or act on an icon it does not hold, is answered here
-// as the shell would answer it.
+// Each call is a round trip to the shell's process: a request whose answer the
+// record tells (it would change nothing the shell holds, or act on an icon the
+// shell does not hold) is answered here as the shell would answer it.
 std::optional<bool> TCoolTrayIcon::KnownAnswer(DWORD message) const {
-    if (message == NIM_ADD) return shown_ ? std::optional(true) : std::nullopt;
-    if (!shown_) return false;
-    if (message == NIM_MODIFY && TrayData.uFlags == kIconFlags && TrayData.hIcon == shown_->hIcon &&
-        std::memcmp(TrayData.szTip, shown_->szTip, sizeof TrayData.szTip) == 0)
+    if (shell_.state == TShellRecord::Unsure) return std::nullopt;
+    if (shell_.state == TShellRecord::None) return message == NIM_ADD ? std::nullopt : std::optional(false);
+    const TNotifyIconData& held = shell_.icon;
+    if (message == NIM_ADD) return true;
+    if (message == NIM_MODIFY && TrayData.uFlags == kIconFlags && TrayData.hIcon == held.hIcon &&
+        std::memcmp(TrayData.szTip, held.szTip, sizeof TrayData.szTip) == 0)
         return true;
-    if (message == NIM_SETVERSION && TrayData.uVersion == shown_->uVersion) return true;
+    if (message == NIM_SETVERSION && TrayData.uVersion == held.uVersion) return true;
     return std::nullopt;
 }
 
 bool TCoolTrayIcon::Notify(DWORD message) {
+    FillTrayData();
+    // A busy shell may have made an add it answered FALSE: a change tells whether it holds the icon.
+    if (message == NIM_ADD && shell_.state == TShellRecord::Unsure && Ask(NIM_MODIFY)) return true;
     if (const std::optional<bool> known = KnownAnswer(message)) return *known;
+    return Ask(message);
+}
+
+// Asks the shell, and keeps what its answer tells of the icon it holds.
+bool TCoolTrayIcon::Ask(DWORD message) {
     const bool accepted = ShellNotifyIcon(message, reinterpret_cast<PNOTIFYICONDATAA>(&TrayData)) != FALSE;
-    if (message == NIM_DELETE || (message == NIM_MODIFY && !accepted)) {
-        shown_.reset();  // taken out, or lost by the shell
-    } else if (accepted && message == NIM_SETVERSION) {
-        shown_->uVersion = TrayData.uVersion;
-    } else if (accepted) {
-        const UINT version = shown_ ? shown_->uVersion : 0;  // a new icon starts in the legacy version
-        shown_ = TrayData;
-        shown_->uVersion = version;
+    const bool wasHeld = IconHeld();
+    TNotifyEvent balloonShown;
+    if (message == NIM_SETVERSION) {
+        if (accepted) shell_.icon.uVersion = TrayData.uVersion;
+    } else if (accepted && message != NIM_DELETE) {
+        const UINT version = wasHeld ? shell_.icon.uVersion : 0;  // a new icon starts in the legacy version
+        shell_ = {TShellRecord::Held, TrayData};
+        shell_.icon.uVersion = version;
+        if (TrayData.uFlags & NIF_INFO) balloonShown = std::exchange(balloonShown_, nullptr);
+        TrayData.uFlags &= ~NIF_INFO;  // the balloon went with it
+    } else {
+        // Taken out, or no icon to change; a refused add or delete may have been carried out all the same.
+        shell_.state = accepted || message == NIM_MODIFY ? TShellRecord::None : TShellRecord::Unsure;
     }
-    if (accepted && (message == NIM_ADD || message == NIM_MODIFY)) TrayData.uFlags &= ~NIF_INFO;  // shown
+    if (!wasHeld && IconHeld()) Notify(NIM_SETVERSION);  // asked again of every icon added anew
+    Fire(balloonShown, this);
     return accepted;
 }
 
-void TCoolTrayIcon::ShowBalloonHint(const std::string& title, const std::string& text) {
+void TCoolTrayIcon::ShowBalloonHint(const std::string& title, const std::string& text, TNotifyEvent onShown) {
     auto copy = [](const std::string& from, auto& field) {
         std::memset(field, 0, sizeof field);
         from.copy(field, sizeof field - 1);
@@ -230,27 +259,27 @@ void TCoolTrayIcon::ShowBalloonHint(const std::string& title, const std::string&
     copy(text, TrayData.szInfo);
     TrayData.dwInfoFlags = NIIF_INFO;
     TrayData.uFlags |= NIF_INFO;
+    balloonShown_ = std::move(onShown);
     UpdateInTray();
 }
 
-bool TCoolTrayIcon::FillTrayData() {
+void TCoolTrayIcon::FillTrayData() {
     TrayData.hIcon = icon_.Handle();
     std::memset(TrayData.szTip, 0, sizeof TrayData.szTip);
     if (!hint_.empty() && showHint_) hint_.copy(TrayData.szTip, sizeof TrayData.szTip - 1);
-    return true;
 }
 
 bool TCoolTrayIcon::AddToTray() {
-    if (!SettingPreview) iconVisible_ = true;
-    return FillTrayData() && Notify(NIM_ADD);
+    iconVisible_ = true;
+    return Notify(NIM_ADD);
 }
 
 bool TCoolTrayIcon::RemoveFromTray() {
-    if (!SettingPreview) iconVisible_ = false;
-    return FillTrayData() && Notify(NIM_DELETE);
+    iconVisible_ = false;
+    return Notify(NIM_DELETE);
 }
 
-bool TCoolTrayIcon::UpdateInTray() { return FillTrayData() && Notify(NIM_MODIFY); }
+bool TCoolTrayIcon::UpdateInTray() { return Notify(NIM_MODIFY); }
 
 // ---- properties
 
@@ -264,28 +293,22 @@ void TCoolTrayIcon::SetIcon(const TIcon& icon) {
 void TCoolTrayIcon::IconChanged() { UpdateInTray(); }
 
 void TCoolTrayIcon::SetIconVisible(bool visible) {
-    iconVisible_ = visible;
-    ApplyIconVisible();
+    if (visible)
+        AddToTray();
+    else
+        RemoveFromTray();
 }
 
-bool TCoolTrayIcon::ApplyIconVisible() {
-    if (!iconVisible_) {
-        IconAccepted();
-        return RemoveFromTray();
-    }
-    const bool added = AddToTray();
-    if (added) IconAccepted();
-    return added;
-}
-
+// At run time the preview puts the icon in or out of the tray, and IconVisible
+// keeps what the program asked.
 void TCoolTrayIcon::SetDesignPreview(bool preview) {
     designPreview_ = preview;
-    SettingPreview = true;
+    const bool visible = iconVisible_;
     if (preview)
         AddToTray();
     else
         RemoveFromTray();
-    SettingPreview = false;
+    iconVisible_ = visible;
 }
 
 void TCoolTrayIcon::SetCycleIcons(bool cycle) {
@@ -373,6 +396,7 @@ void TCoolTrayIcon::FireMouseExit() { Fire(OnMouseExit, this); }
 
 void TCoolTrayIcon::HandleTrayMessage(LPARAM event) {
     const bool legacy = notifyMode_ == nmLegacy;
+    const bool afterRightRelease = std::exchange(LastNotification, event) == WM_RBUTTONUP;
     const TShiftState shift = KeyboardShiftState();
     const POINT pos = CursorPos();
     switch (event) {
@@ -431,7 +455,13 @@ void TCoolTrayIcon::HandleTrayMessage(LPARAM event) {
     case WM_CONTEXTMENU:
     case NIN_SELECT:
     case NIN_KEYSELECT:
-        if (!legacy && Enabled) FireMouseUp(mbRight, shift | ssRight, pos.x, pos.y);
+        if (legacy || !Enabled) break;
+        FireMouseUp(mbRight, shift | ssRight, pos.x, pos.y);
+        // The icon selected from the keyboard: the menu key or Shift+F10 opens the menu, Enter
+        // or Space does what a double click does. A right click's release sends the menu
+        // message too, and its press has opened the menu already.
+        if (event == WM_CONTEXTMENU && !afterRightRelease) PopupMenuAtIcon();
+        if (event == NIN_KEYSELECT) RunDefaultItem();
         break;
     case NIN_BALLOONHIDE: Fire(OnBalloonHintHide, this); break;
     case NIN_BALLOONTIMEOUT: Fire(OnBalloonHintTimeout, this); break;
@@ -450,7 +480,18 @@ void TCoolTrayIcon::RunDefaultItem() {
 
 void TCoolTrayIcon::PopupMenuAtCursor() {
     POINT pos;
-    if (!PopupMenu || !PopupMenu->AutoPopup || !::GetCursorPos(&pos)) return;
+    if (::GetCursorPos(&pos)) PopupMenuAt(pos);
+}
+
+void TCoolTrayIcon::PopupMenuAtIcon() {
+    if (const std::optional<RECT> icon = IconRect(TrayWindow(), TrayId()))
+        PopupMenuAt({icon->left, icon->top});
+    else
+        PopupMenuAtCursor();
+}
+
+void TCoolTrayIcon::PopupMenuAt(POINT pos) {
+    if (!PopupMenu || !PopupMenu->AutoPopup) return;
     // Without the foreground the menu would not close when the user clicks elsewhere.
     ::SetForegroundWindow(Application().Handle());
     Application().ProcessMessages();
@@ -516,19 +557,15 @@ void TCoolTrayIcon::SendToTray() {
 bool TCoolTrayIcon::ApplicationWindowProc(UINT message, WPARAM wParam) {
     if (message == WM_SIZE && wParam == SIZE_MINIMIZED && CanMinimizeToTray()) SendToTray();
     if (message != 0 && message == TaskbarCreatedMessage()) {
-        shown_.reset();  // the new taskbar holds no icon
-        if (iconVisible_) ApplyIconVisible();
+        shell_.state = TShellRecord::None;  // the new taskbar holds no icon
+        if (iconVisible_) AddToTray();
     }
     return false;
 }
 
 // A window hidden while the tray holds no icon could not be reached again: it
 // minimises to the taskbar until the shell takes the icon (asked once more here).
-bool TCoolTrayIcon::CanMinimizeToTray() {
-    if (!MinimizeToTray) return false;
-    if (!shown_ && iconVisible_) ApplyIconVisible();
-    return shown_.has_value();
-}
+bool TCoolTrayIcon::CanMinimizeToTray() { return MinimizeToTray && AddToTray(); }
 
 bool TCoolTrayIcon::OwnerWindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {

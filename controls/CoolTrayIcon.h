@@ -116,8 +116,9 @@ public:
 
     // A balloon from the icon with the information sign. It goes with the
     // first add or change the shell accepts, so that an icon the shell takes
-    // only later still shows it, and only once.
-    void ShowBalloonHint(const std::string& title, const std::string& text);
+    // only later still shows it, and only once; onShown runs then. A newer
+    // balloon not yet shown takes the place of an older one.
+    void ShowBalloonHint(const std::string& title, const std::string& text, TNotifyEvent onShown = {});
 
     // The application's main window brought back in its normal state, in front.
     void ShowMainWindow();
@@ -154,9 +155,10 @@ private:
     };
 
     bool Notify(DWORD message);
+    bool Ask(DWORD message);
     std::optional<bool> KnownAnswer(DWORD message) const;
-    bool FillTrayData();
-    bool ApplyIconVisible();
+    bool IconHeld() const { return shell_.state == TShellRecord::Held; }
+    void FillTrayData();
     void IconChanged();
     int NextIndex() const;
     void CycleTimerElapsed();
@@ -164,10 +166,12 @@ private:
     void ExitTimerElapsed();
     void AddRetryTimerElapsed();
     void StartupStep();
-    void IconAccepted();
 
     void HandleTrayMessage(LPARAM event);
     void PopupMenuAtCursor();
+    // Opened from the keyboard: at the icon, or at the cursor where the shell cannot tell where that is.
+    void PopupMenuAtIcon();
+    void PopupMenuAt(POINT pos);
     void RunDefaultItem();
     bool ApplicationWindowProc(UINT message, WPARAM wParam);
     bool OwnerWindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -179,8 +183,13 @@ private:
 
     TrayRegistration registration_;
     TNotifyIconData TrayData{};
-    // The record as the shell holds it, as far as its answers tell; none while it holds no icon.
-    std::optional<TNotifyIconData> shown_;
+    TNotifyEvent balloonShown_;  // for the balloon in TrayData while it waits for the shell
+    // What the shell holds, learnt from its answers alone.
+    struct TShellRecord {
+        // Unsure: it refused an add or a delete, which a busy shell may carry out all the same.
+        enum TState { None, Unsure, Held } state = None;
+        TNotifyIconData icon{};  // the record it took last, while Held
+    } shell_;
     bool designPreview_ = false;
     TImageList* iconList_ = nullptr;
     bool cycleIcons_ = false;
@@ -197,9 +206,9 @@ private:
     TSimpleTimer addRetryTimer_;
     int addRetries_ = 0;
     int LastMoveX = 0, LastMoveY = 0;
+    LPARAM LastNotification = 0;  // the shell's last event about the icon
     bool CursorOutside = true;
     bool ClickPending = false, ClickReady = false, DoubleClicked = false;
-    bool SettingPreview = false;
     // In place of the saved window procedures: the application window's and the owner's hooks.
     std::optional<TWindowHook> AppWindowHook, OwnerWindowHook;
 };

@@ -150,6 +150,8 @@ void TMainForm::BuildTrayIcon() {
     icon.Take(IconHandle(static_cast<HICON>(
         ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ZEPTON), IMAGE_ICON, 16, 16, 0))));
     TrayIcon1->SetIcon(icon);
+    // The version at which the shell also reports the icon chosen from the keyboard.
+    TrayIcon1->SetNotifyMode(nmVersion3);
     TrayIcon1->SetIconVisible(true);
     TrayIcon1->SetIconIndex(0);
     TrayIcon1->PopupMenu = TrayPopMenu;
@@ -188,15 +190,17 @@ void TMainForm::FormCreate(TObject*) {
 }
 
 // A new user sees no window and, on a current Windows, maybe no icon either:
-// the icon says once where the program lives. The settings stored at once make
-// every later start a known one, even if the program never gets to close.
+// the icon says once where the program lives. The settings stored as soon as
+// the shell has taken the balloon make every later start a known one, even if
+// the program never gets to close; a balloon it never took is said again.
 void TMainForm::WelcomeFirstStart() {
-    TrayIcon1->ShowBalloonHint("Zepton", FirstStartBalloonText);
-    try {
-        StoreSettings(CurrentSettings(), environment_.settingsKeys);
-    } catch (const RegistryError&) {
-        // Said again at the next start; closing reports what keeps the settings from being stored.
-    }
+    TrayIcon1->ShowBalloonHint("Zepton", FirstStartBalloonText, [this](TObject*) {
+        try {
+            StoreSettings(CurrentSettings(), environment_.settingsKeys);
+        } catch (const RegistryError&) {
+            // Said again at the next start; closing reports what keeps the settings from being stored.
+        }
+    });
 }
 
 WindowSettings TMainForm::CurrentSettings() const {

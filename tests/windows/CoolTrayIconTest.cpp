@@ -25,7 +25,7 @@ struct ShellCall {
 struct FakeShell {
     static inline std::vector<ShellCall> calls;
     static inline std::set<std::pair<HWND, UINT>> held;
-    static inline bool refuseAdds = false;
+    static inline bool refuseAdds = false, busy = false;  // busy: FALSE to an add it makes
 
     static BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAA data) {
         ShellCall call{message, {}, data->cbSize};
@@ -33,7 +33,7 @@ struct FakeShell {
         calls.push_back(call);
         const std::pair key{data->hWnd, data->uID};
         switch (message) {
-        case NIM_ADD: return !refuseAdds && held.insert(key).second;
+        case NIM_ADD: return !refuseAdds && held.insert(key).second && !busy;
         case NIM_MODIFY: return held.count(key) == 1;
         case NIM_DELETE: return held.erase(key) == 1;
         default: return TRUE;
@@ -55,6 +55,12 @@ std::pair<std::string, bool> Tip(const TNotifyIconData& record) {
     return {text, zeros};
 }
 
+// A menu runs its own loop: a timer of the thread chooses the first item of any menu that is up.
+void CALLBACK ChooseFirstItem(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND open = ::FindWindowA("#32768", nullptr); open && ::IsWindowVisible(open))
+        for (WPARAM key : {VK_DOWN, VK_RETURN}) ::PostMessageA(open, WM_KEYDOWN, key, 0);
+}
+
 class TrayIconTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { InitApplication(); }
@@ -63,7 +69,7 @@ protected:
         TCoolTrayIcon::ShellNotifyIcon = &FakeShell::Notify;
         FakeShell::calls.clear();
         FakeShell::held.clear();
-        FakeShell::refuseAdds = false;
+        FakeShell::refuseAdds = FakeShell::busy = false;
     }
     ~TrayIconTest() override {
         icon.reset();
@@ -84,6 +90,7 @@ protected:
         TCoolTrayIcon& tray = Make();
         tray.SetIconVisible(true);
         tray.MinimizeToTray = true;
+        tray.Loaded();
         FakeShell::calls.clear();
         return tray;
     }
@@ -388,6 +395,20 @@ TEST_F(TrayIconTest, RightPressOpensTheMenuAtTheCursorAfterMouseDown) {
     EXPECT_EQ(200, shown.top);
 }
 
+// The menu key or Shift+F10 opens the menu, Enter runs its default item; a right click opens it once.
+TEST_F(TrayIconTest, FromTheKeyboardAtTheVersionThatReportsIt) {
+    Make().SetNotifyMode(nmVersion3);
+    icon->PopupMenu = &form->Make<TPopupMenu>(form.get());
+    icon->PopupMenu->Add("Open", [this](TObject*) { log.push_back("item"); }).Default = true;
+    const UINT_PTR chooser = ::SetTimer(nullptr, 0, 20, &ChooseFirstItem);
+    for (const auto& events : {std::vector<LPARAM>{WM_CONTEXTMENU}, {NIN_KEYSELECT},
+                               {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_CONTEXTMENU}}) {
+        for (LPARAM event : events) Shell(event);
+        EXPECT_EQ("item", Log()) << events.front();
+    }
+    ::KillTimer(nullptr, chooser);
+}
+
 TEST_F(TrayIconTest, EnterBeforeTheFirstMoveAndExitOnceTheCursorRestsElsewhere) {
     Make();
     LogEvents();
@@ -560,6 +581,7 @@ TEST_F(TrayIconTest, AnIconTheShellRefusesAtStartIsAskedForAgainThenTheWindowSho
     ASSERT_TRUE(retry.Enabled());
     FakeShell::refuseAdds = false;
     ::SendMessageA(Application().Handle(), TCoolTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    ::SendMessageA(timerWindow, WM_TIMER, retry.TimerId(), 0);
     EXPECT_FALSE(retry.Enabled());
     EXPECT_EQ(1u, FakeShell::held.size());
 
@@ -568,7 +590,19 @@ TEST_F(TrayIconTest, AnIconTheShellRefusesAtStartIsAskedForAgainThenTheWindowSho
     FakeShell::refuseAdds = true;
     tray.Loaded();
     tray.SetIconVisible(false);
+    ::SendMessageA(timerWindow, WM_TIMER, retry.TimerId(), 0);
     EXPECT_FALSE(retry.Enabled());
+}
+
+// A busy shell answers FALSE to an add it makes: the next change finds the icon held, added anew.
+TEST_F(TrayIconTest, AnAddTheBusyShellMadeWhileAnsweringNo) {
+    Make().SetNotifyMode(nmVersion3);
+    FakeShell::busy = true;
+    icon->ShowBalloonHint("Zepton", "Hello", [this](TObject*) { log.push_back("balloon shown"); });
+    icon->SetIconVisible(true);
+    icon->Loaded();
+    EXPECT_EQ("add modify version", FakeShell::Messages());
+    EXPECT_EQ("balloon shown", Log());
 }
 
 }  // namespace

@@ -93,6 +93,7 @@ BOOL WINAPI RecordBalloons(DWORD, PNOTIFYICONDATAA data) {
     if (record.uFlags & NIF_INFO) balloons.push_back(record.szInfoTitle);
     return TRUE;
 }
+BOOL WINAPI BusyShell(DWORD, PNOTIFYICONDATAA) { return FALSE; }
 
 class MainFormTest : public Sandbox {
 protected:
@@ -236,6 +237,8 @@ TEST_F(MainFormTest, StartupWithoutTickFileMovesEveryShortcutAway) {
 }
 
 TEST_F(MainFormTest, WindowPositionAndAutoRunComeFromTheSettingsKey) {
+    TCoolTrayIcon::ShellNotifyIcon = &BusyShell;
+    Start();  // a balloon the shell never took leaves the first start to come
     TCoolTrayIcon::ShellNotifyIcon = &RecordBalloons;
     {
         auto first = Start();  // no settings key yet
@@ -480,6 +483,10 @@ TEST_F(MainFormTest, StartsInTheTrayAndIsShownHiddenAndEndedFromItsMenu) {
         ASSERT_TRUE(WaitUntil([&] { return !form->IsShowing() && !::IsWindowVisible(Application().Handle()); }));
     }
     EXPECT_TRUE(tray.IconVisible());
+    // So does Enter on the icon selected from the keyboard.
+    ::SendMessageA(TCoolTrayIcon::TrayWindow(), TrayCallbackMessage, tray.TrayId(), NIN_KEYSELECT);
+    ASSERT_TRUE(WaitUntil([&] { return form->IsShowing(); }));
+    form->HideWindow1->Click();
 
     // Exit while hidden stores the last position the window had, and the ticks (as
     // another form than the program's main form, it does not end the test too).
