@@ -1,6 +1,7 @@
 #include "toolkit/Forms.h"
 
 #include "toolkit/Scaling.h"
+#include "win/AtScopeEnd.h"
 
 #include <commctrl.h>
 
@@ -150,27 +151,22 @@ bool TForm::IsMinimized() const { return ::IsIconic(Handle()) != FALSE; }
 void TForm::SetNormal() { ::ShowWindow(Handle(), SW_RESTORE); }
 
 void TForm::ShowModal() {
-    std::vector<HWND> disabled = Application().DisableTaskWindows(Handle());
+    const std::vector<HWND> disabled = Application().DisableTaskWindows(Handle());
     modal_ = true;
-    try {
-        Show();
-        while (modal_ && !Application().Terminated()) {
-            MSG msg;
-            if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) {
-                Application().Terminate();
-                break;
-            }
-            Application().HandleMessage(msg);
-        }
-    } catch (...) {
+    const AtScopeEnd end([&] {
         modal_ = false;
         TApplication::EnableTaskWindows(disabled);
         Hide();
-        throw;
+    });
+    Show();
+    while (modal_ && !Application().Terminated()) {
+        MSG msg;
+        if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            Application().Terminate();
+            break;
+        }
+        Application().HandleMessage(msg);
     }
-    modal_ = false;
-    TApplication::EnableTaskWindows(disabled);
-    Hide();
 }
 
 void TForm::Close() {
@@ -402,13 +398,8 @@ void TApplication::ShowPendingReport() {
     if (reporting_ || pendingReport_.empty()) return;
     const std::string text = std::exchange(pendingReport_, {});
     reporting_ = true;
-    try {
-        MessageBox(text, title_, MB_OK | MB_ICONERROR);
-    } catch (...) {
-        reporting_ = false;
-        throw;
-    }
-    reporting_ = false;
+    const AtScopeEnd reported([this] { reporting_ = false; });
+    MessageBox(text, title_, MB_OK | MB_ICONERROR);
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
