@@ -99,14 +99,14 @@ void RemoveTool(HWND window, UINT_PTR id, bool idIsWindow) { UpdateTool(window, 
 
 }  // namespace
 
-TShiftState ShiftFromKeys(WPARAM keys) {
+TShiftState ShiftState(WPARAM mouseKeys, SHORT(WINAPI* keyState)(int)) {
     TShiftState shift = 0;
-    if (keys & MK_SHIFT) shift |= ssShift;
-    if (keys & MK_CONTROL) shift |= ssCtrl;
-    if (::GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-    if (keys & MK_LBUTTON) shift |= ssLeft;
-    if (keys & MK_RBUTTON) shift |= ssRight;
-    if (keys & MK_MBUTTON) shift |= ssMiddle;
+    if (keyState(VK_SHIFT) < 0) shift |= ssShift;
+    if (keyState(VK_CONTROL) < 0) shift |= ssCtrl;
+    if (keyState(VK_MENU) < 0) shift |= ssAlt;
+    if (mouseKeys & MK_LBUTTON) shift |= ssLeft;
+    if (mouseKeys & MK_RBUTTON) shift |= ssRight;
+    if (mouseKeys & MK_MBUTTON) shift |= ssMiddle;
     return shift;
 }
 
@@ -486,7 +486,7 @@ bool TWinControl::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
         return true;
     }
     POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    TShiftState shift = ShiftFromKeys(wParam);
+    TShiftState shift = ShiftState(wParam);
     TMouseButton button = TMouseButton::mbLeft;
     if (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP || message == WM_RBUTTONDBLCLK) button = TMouseButton::mbRight;
     if (message == WM_MBUTTONDOWN || message == WM_MBUTTONUP || message == WM_MBUTTONDBLCLK) button = TMouseButton::mbMiddle;

@@ -239,7 +239,9 @@ private:
     TCursor saved_;
 };
 
-// Shift state from a mouse message's key flags.
-TShiftState ShiftFromKeys(WPARAM keys);
+// The shift state: shift, ctrl and alt as `keyState` reads them (GetKeyState for
+// this thread's input, GetAsyncKeyState for a notice from another process), and
+// the mouse buttons of a mouse message's key flags.
+TShiftState ShiftState(WPARAM mouseKeys = 0, SHORT(WINAPI* keyState)(int) = &::GetKeyState);
 
 }  // namespace zep

@@ -299,11 +299,7 @@ bool TApplication::PreTranslate(MSG& msg) {
     case WM_SYSKEYUP:
         if (form->OnKeyUp && (form->KeyPreview || msg.hwnd == form->Handle())) {
             WORD key = static_cast<WORD>(msg.wParam);
-            TShiftState shift = 0;
-            if (::GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
-            if (::GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
-            if (::GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-            form->OnKeyUp(form, key, shift);
+            form->OnKeyUp(form, key, ShiftState());
             if (key == 0) return true;
         }
         break;
