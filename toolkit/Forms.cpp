@@ -67,7 +67,6 @@ TForm::TForm(TComponent* owner, const Options& options)
     ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
     TControl::SetBounds(options.left, options.top, r.right - r.left, r.bottom - r.top);
     SetWindowClass(nullptr, style, exStyle, Application().Handle());
-    Application().FormMade(*this);
 }
 
 void TForm::WindowCreated() {
@@ -100,6 +99,7 @@ void TForm::Created() {
             if (auto* control = dynamic_cast<TControl*>(&c)) control->ScaleToScreen();
         });
     }
+    Loaded();
     try {
         Fire(OnCreate, this);
     } catch (...) {
@@ -209,7 +209,7 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SYSCOMMAND:
         // The main form minimises the whole program, taskbar button included.
-        if ((wParam & 0xFFF0) == SC_MINIMIZE && Application().MainForm() == this) {
+        if ((wParam & 0xFFF0) == SC_MINIMIZE && Application().IsMainForm(*this)) {
             Application().Minimize();
             return 0;
         }
@@ -242,6 +242,17 @@ void TApplication::Initialize() {
                                 WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                                 ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                                 nullptr, nullptr, instance, nullptr);
+}
+
+void TApplication::Adopt(std::unique_ptr<TForm> form) {
+    const bool main = !mainForm_ && !mainFormInCreation_;
+    if (main) mainFormInCreation_ = form.get();
+    const AtScopeEnd made([this, main] {
+        if (main) mainFormInCreation_ = nullptr;
+    });
+    form->Created();
+    if (main) mainForm_ = form.get();
+    forms_.push_back(std::move(form));
 }
 
 void TApplication::SetIcon(HICON icon, HICON smallIcon) {

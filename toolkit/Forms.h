@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,10 +19,11 @@ enum class TPosition { poDesigned, poScreenCenter };
 enum class TCloseAction { caNone, caHide, caFree };
 inline constexpr unsigned biSystemMenu = 1, biMinimize = 2;
 
+// A form is made in one step, by Application().CreateForm for the program's
+// windows or by MakeForm for one its caller owns: the derived class's
+// constructor builds its controls, then Created() ends the making.
 class TForm : public TWinControl {
 public:
-    // The derived form builds its controls and then calls Created(); the window
-    // is made when the complete form first needs it, at the latest there.
     struct Options {
         std::string caption;
         int clientWidth = 0;
@@ -63,14 +65,17 @@ public:
     bool DialogChar(char key);
 
 protected:
-    // Ends construction: the window, the after-loading call of every component,
-    // then the creation handler; an error there goes to the general error report.
-    void Created();
     void WindowCreated() override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     friend class TApplication;
+    template <class T, class... Args>
+    friend std::unique_ptr<T> MakeForm(Args&&... args);
+    // Ends the making: the window, the after-loading call of every component,
+    // the scale of the display, the form's own after-loading call, then the
+    // creation handler; an error there goes to the general error report.
+    void Created();
     bool OfferDialogChar(TWinControl& host, char key);
     // Sizes the window so that its client area is exactly width x height.
     void SetClientSize(int width, int height);
@@ -93,24 +98,15 @@ public:
     HICON SmallIcon() const { return smallIcon_ ? smallIcon_ : icon_; }
     void SetIcon(HICON icon, HICON smallIcon = nullptr);
 
-    // The first form made becomes the main form once made; closing it ends
-    // the program, already while its creation handler runs.
+    // Makes a form in one step and keeps it until DestroyForms. The first form
+    // made becomes the main form once made; closing it ends the program,
+    // already while its creation handler runs.
     template <class T, class... Args>
     T& CreateForm(Args&&... args) {
-        mainFormNext_ = !mainForm_;
-        try {
-            forms_.push_back(std::make_unique<T>(nullptr, std::forward<Args>(args)...));
-        } catch (...) {
-            mainFormNext_ = false;
-            mainFormInCreation_ = nullptr;
-            throw;
-        }
-        if (std::exchange(mainFormInCreation_, nullptr)) mainForm_ = forms_.back().get();
-        return static_cast<T&>(*forms_.back());
-    }
-    // Called by every form as it is made.
-    void FormMade(TForm& form) {
-        if (std::exchange(mainFormNext_, false)) mainFormInCreation_ = &form;
+        auto form = std::make_unique<T>(nullptr, std::forward<Args>(args)...);
+        T& made = *form;
+        Adopt(std::move(form));
+        return made;
     }
     // The main form, or the form being made to become it.
     bool IsMainForm(const TForm& form) const { return &form == mainForm_ || &form == mainFormInCreation_; }
@@ -149,6 +145,8 @@ public:
 private:
     friend struct ApplicationReset;  // the tests start each case with a running application
     static LRESULT CALLBACK AppWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Ends the making of a form CreateForm has constructed, and keeps it.
+    void Adopt(std::unique_ptr<TForm> form);
     bool PreTranslate(MSG& msg);
     void ShowPendingReport();
     // The visible, enabled form the user worked in last, or the main form; null when there is none.
@@ -159,7 +157,6 @@ private:
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     TForm* mainForm_ = nullptr;
-    bool mainFormNext_ = false;  // the form CreateForm makes next is the main form
     TForm* mainFormInCreation_ = nullptr;
     std::vector<std::unique_ptr<TForm>> forms_;
     bool terminated_ = false;
@@ -169,6 +166,14 @@ private:
 };
 
 TApplication& Application();
+
+// Makes a form of the caller's own in one step: the object, then the end of its making.
+template <class T, class... Args>
+std::unique_ptr<T> MakeForm(Args&&... args) {
+    auto form = std::make_unique<T>(std::forward<Args>(args)...);
+    static_cast<TForm&>(*form).Created();
+    return form;
+}
 
 // The one boundary that no exception crosses: every window procedure, hook
 // and callback of the toolkit runs its work through it. An error goes to the

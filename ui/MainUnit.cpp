@@ -62,7 +62,6 @@ TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
     OnClose = [this](TObject* s, TCloseAction& action) { FormClose(s, action); };
-    Created();
 }
 
 void TMainForm::BuildControls() {

@@ -55,7 +55,8 @@ protected:
 
 TEST(WindowCore, EachWindowMeetsItsObjectAtItsFirstMessage) {
     InitApplication();
-    TestForm form(TestForm::Plain());
+    const auto made = MakeForm<TestForm>(TestForm::Plain());
+    TestForm& form = *made;
     auto& own = form.Make<Recorder>(form, nullptr, 0);
     auto& edit = form.Make<Recorder>(form, "EDIT", 0);
     auto& list = form.Make<Recorder>(form, "LISTBOX", LBS_OWNERDRAWFIXED | LBS_HASSTRINGS);

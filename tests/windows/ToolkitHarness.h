@@ -42,10 +42,11 @@ inline void InitApplication() {
     (void)done;
 }
 
-// A form that is complete once made; the test puts its controls on it.
+// A form for the test's controls. It has no components or handlers of its own:
+// its window, made when first needed, is all there is to its making.
 class TestForm : public TForm {
 public:
-    explicit TestForm(const Options& options) : TForm(nullptr, options) { Created(); }
+    explicit TestForm(const Options& options) : TForm(nullptr, options) {}
     static Options Plain(int width = 320, int height = 240) {
         Options o;
         o.caption = "Toolkit test";
