@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -123,10 +124,11 @@ public:
     TWinControl(TComponent* owner, TWinControl* parent);
     ~TWinControl() override;
 
-    // The window, made on first need once the object is complete; null after
-    // it has been destroyed (a window is made once).
+    // The window, made on first need (or when its form's making ends); null
+    // once it has been destroyed: a window is made once.
     HWND Handle() const;
-    bool HandleAllocated() const { return handle_ != nullptr; }
+    // Whether the window is there now: made, and not destroyed yet.
+    bool HandleAllocated() const { return window_.value_or(nullptr) != nullptr; }
     // Makes the window (its parent's first) unless it has been made already.
     void HandleNeeded();
     // A control made on a parent that has its window gets its own at once.
@@ -193,8 +195,8 @@ private:
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool SetCursorForClient();
 
-    HWND handle_ = nullptr;
-    bool windowMade_ = false;
+    // None before the window is first needed, then its handle, null once it is gone.
+    std::optional<HWND> window_;
     const char* className_ = nullptr;
     DWORD style_ = 0, exStyle_ = 0;
     HWND owner_ = nullptr;
