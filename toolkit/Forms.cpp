@@ -12,7 +12,8 @@ namespace zep {
 namespace {
 
 const char* const kAppClass = "ZeptonApplication";
-// Posted to the application window: show the error report that waits.
+// Posted to the application window: show the error report that waits. It wakes
+// the loop too, should the error have come with a message sent from elsewhere.
 constexpr UINT kShowErrorReport = WM_APP + 1;
 
 TForm* FormOf(HWND window) {
@@ -159,13 +160,7 @@ void TForm::ShowModal() {
         Hide();
     });
     Show();
-    while (modal_ && !Application().Terminated()) {
-        MSG msg;
-        if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) {
-            Application().Terminate();
-            break;
-        }
-        Application().HandleMessage(msg);
+    while (modal_ && !Application().Terminated() && Application().HandleNextMessage(true)) {
     }
 }
 
@@ -203,9 +198,7 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Close();
         return 0;
     case WM_ENDSESSION:
-        // Windows ends the program with the session (logoff, shut-down): the main
-        // form closes first, and stores what a close stores.
-        if (wParam && Application().IsMainForm(*this)) Close();
+        if (wParam && Application().IsMainForm(*this)) Application().EndWithSession(*this);
         return 0;
     case WM_SYSCOMMAND:
         // The main form minimises the whole program, taskbar button included.
@@ -298,8 +291,16 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT message, WPARAM wPar
 }
 
 void TApplication::Terminate() {
-    terminated_ = true;
-    ::PostQuitMessage(0);
+    if (ending_ == Ending::no) ending_ = Ending::asked;
+    // Wakes a loop waiting for a message: a message sent from elsewhere may have asked for the end.
+    ::PostMessageA(handle_, WM_NULL, 0, 0);
+}
+
+void TApplication::EndWithSession(TForm& mainForm) {
+    ending_ = Ending::withSession;
+    if (!pendingReport_.empty()) Fire(OnQuietReport, std::exchange(pendingReport_, {}));
+    // The main form closes first, and stores what a close stores.
+    mainForm.Close();
 }
 
 bool TApplication::PreTranslate(MSG& msg) {
@@ -335,32 +336,28 @@ void TApplication::HandleMessage(MSG& msg) {
     ::DispatchMessageA(&msg);
 }
 
-void TApplication::Run() {
-    if (ShowMainForm && mainForm_ && !terminated_) mainForm_->Show();
-    running_ = true;
-    while (!terminated_) {
-        MSG msg;
-        if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
-        HandleMessage(msg);
+bool TApplication::HandleNextMessage(bool wait) {
+    MSG msg;
+    const BOOL got = wait ? ::GetMessageA(&msg, nullptr, 0, 0) : ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+    if (!wait && !got) return false;
+    if (got == -1 || msg.message == WM_QUIT) {
+        Terminate();
+        return false;
     }
-    running_ = false;
-    terminated_ = true;
-    // An error that came with the end is still told, the end's quit message
-    // taken out first: it would close the box at once.
-    MSG quit;
-    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    HandleMessage(msg);
+    return true;
+}
+
+void TApplication::Run() {
+    if (ShowMainForm && mainForm_ && !Terminated()) mainForm_->Show();
+    while (!Terminated() && HandleNextMessage(true)) {
+    }
+    // An error that came with the end is still told.
     ShowPendingReport();
 }
 
 void TApplication::ProcessMessages() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            terminated_ = true;
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        HandleMessage(msg);
+    while (HandleNextMessage(false)) {
     }
 }
 
@@ -395,10 +392,13 @@ void TApplication::HandleException() {
 void TApplication::ShowException(const std::string& message) {
     const std::string text = ErrorReportText(message);
     ::OutputDebugStringA((title_ + ": " + text + "\n").c_str());
+    if (ending_ == Ending::withSession) {
+        Fire(OnQuietReport, text);
+        return;
+    }
     if (reporting_ || !pendingReport_.empty()) return;
     pendingReport_ = text;
-    if (running_ && ::PostMessageA(handle_, kShowErrorReport, 0, 0)) return;
-    ShowPendingReport();
+    if (procedureDepth_ == 0 || !::PostMessageA(handle_, kShowErrorReport, 0, 0)) ShowPendingReport();
 }
 
 void TApplication::ShowPendingReport() {

@@ -85,6 +85,9 @@ private:
     bool modal_ = false;
 };
 
+class TApplication;
+TApplication& Application();
+
 class TApplication {
 public:
     // Registers the window classes and makes the application window.
@@ -114,24 +117,42 @@ public:
     void SetMainForm(TForm* form) { mainForm_ = form; }
 
     bool ShowMainForm = true;
-    bool Terminated() const { return terminated_; }
+    bool Terminated() const { return ending_ != Ending::no; }
+    // Asks the program to end: its loops return.
     void Terminate();
+    // Windows ends the program with the session (logoff, shut-down): from now
+    // on no box may hold the sign-out up, and the main form closes.
+    void EndWithSession(TForm& mainForm);
 
     // Shows the main form when ShowMainForm is set, then runs the message loop
     // until the program ends.
     void Run();
+    // Handles the messages waiting, and returns.
     void ProcessMessages();
     // One message through key preview, accelerators and dialog navigation to its window.
     void HandleMessage(MSG& msg);
     void Minimize();
     void Restore();
 
-    // The general error report; called from every catch-all boundary. One
-    // report at a time: an error that comes while one is open or waiting goes
-    // to the debugger output only. While the message loop runs, the report is
-    // shown from the loop, outside the window procedure that failed.
+    // The general error report; called from every catch-all boundary. Where the
+    // error happens decides: inside a window procedure the report waits, and
+    // the message loop shows it once that procedure has returned; elsewhere it
+    // is shown at once. One report at a time: an error that comes while one is
+    // open or waiting goes to the debugger output only. Once the session ends,
+    // every error goes to OnQuietReport instead.
     void HandleException();
     void ShowException(const std::string& message);
+    // Where an error goes that no box may show: one that comes while the session
+    // ends, when a box would hold the sign-out up and go with the process.
+    std::function<void(const std::string& text)> OnQuietReport;
+    // Counts a window procedure, hook or callback running, for the report's rule.
+    class InProcedure {
+    public:
+        InProcedure() { ++Application().procedureDepth_; }
+        ~InProcedure() { --Application().procedureDepth_; }
+        InProcedure(const InProcedure&) = delete;
+        InProcedure& operator=(const InProcedure&) = delete;
+    };
     // A message box modal to every window of the program; returns the button pressed.
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 
@@ -143,10 +164,15 @@ public:
     void DestroyForms();
 
 private:
+    friend class TForm;
     friend struct ApplicationReset;  // the tests start each case with a running application
     static LRESULT CALLBACK AppWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Ends the making of a form CreateForm has constructed, and keeps it.
     void Adopt(std::unique_ptr<TForm> form);
+    // The one place every loop of the program (Run, a modal showing,
+    // ProcessMessages) takes its next message from and handles it, waiting for
+    // one when asked; false when none is waiting or a quit message came.
+    bool HandleNextMessage(bool wait);
     bool PreTranslate(MSG& msg);
     void ShowPendingReport();
     // The visible, enabled form the user worked in last, or the main form; null when there is none.
@@ -159,13 +185,12 @@ private:
     TForm* mainForm_ = nullptr;
     TForm* mainFormInCreation_ = nullptr;
     std::vector<std::unique_ptr<TForm>> forms_;
-    bool terminated_ = false;
-    bool running_ = false;  // in Run's message loop
+    enum class Ending { no, asked, withSession };
+    Ending ending_ = Ending::no;
+    int procedureDepth_ = 0;
     bool reporting_ = false;  // an error report is open
     std::string pendingReport_;
 };
-
-TApplication& Application();
 
 // Makes a form of the caller's own in one step: the object, then the end of its making.
 template <class T, class... Args>
@@ -180,6 +205,7 @@ std::unique_ptr<T> MakeForm(Args&&... args) {
 // general error report, and `onError` becomes the result.
 template <class Work>
 LRESULT Guarded(Work&& work, LRESULT onError = 0) noexcept {
+    const TApplication::InProcedure inside;
     try {
         return work();
     } catch (...) {

@@ -144,11 +144,18 @@ public:
     int paints = 0;
 };
 
-// What the general error report showed while `act` ran.
+// What the general error report showed for what `act` did: no box while the
+// failing procedure runs, the report once a loop takes the next message (here
+// outside Run, as the start-up lets waiting messages through).
 template <class Act>
 SeenBox Reported(Act act) {
+    {
+        BoxWatcher inside;
+        act();
+        EXPECT_FALSE(inside.Result().found) << "a box inside the failing procedure";
+    }
     BoxWatcher watcher;
-    act();
+    Application().ProcessMessages();
     return watcher.Result();
 }
 

@@ -22,7 +22,7 @@ namespace zep {
 // (closing a main form ends the program).
 struct ApplicationReset : ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
-        Application().terminated_ = false;
+        Application().ending_ = TApplication::Ending::no;
         MSG quit;
         while (::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
