@@ -159,10 +159,12 @@ public:
 
 protected:
     // What window the control is, set by its constructor: the window itself is
-    // made later, once the object is complete, so that the most derived class
-    // sees its creation messages. A null class name uses the toolkit's own
-    // window class, another name makes a native control; a child window shows
-    // and takes input as Visible and Enabled say.
+    // made at its first need. A child control's comes once the object is
+    // complete (the owner's Make done, and its parent's window there), so that
+    // the most derived class sees its creation messages; a form's comes when
+    // its making ends, unless a component asks for it sooner. A null class
+    // name uses the toolkit's own window class, another name makes a native
+    // control; a child window shows and takes input as Visible and Enabled say.
     void SetWindowClass(const char* className, DWORD style, DWORD exStyle = 0, HWND owner = nullptr);
     // The window exists: the control hands it what it keeps beyond bounds, text and font.
     virtual void WindowCreated() {}
