@@ -146,12 +146,9 @@ public:
     // ends, when a box would hold the sign-out up and go with the process.
     std::function<void(const std::string& text)> OnQuietReport;
     // Counts a window procedure, hook or callback running, for the report's rule.
-    class InProcedure {
-    public:
+    struct InProcedure {
         InProcedure() { ++Application().procedureDepth_; }
         ~InProcedure() { --Application().procedureDepth_; }
-        InProcedure(const InProcedure&) = delete;
-        InProcedure& operator=(const InProcedure&) = delete;
     };
     // A message box modal to every window of the program; returns the button pressed.
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);

@@ -311,24 +311,21 @@ TEST_F(ControlsTest, ContainersHostWindowlessControlsUnderSiblingsPlacedOverThem
 // two-byte character of UTF-8 as two characters of the system code page.
 TEST_F(ControlsTest, TextDrawsAsItsCharactersInTheProcessCodePage) {
     const std::string text = "\xC3\x89\xC3\x80\xC3\x96\xC3\x9C";  // four capitals with accents
+    const WindowDC screen(nullptr);
+    const SelectedObject font(screen.dc, TFont().Handle());
     SIZE extent{};
-    {
-        WindowDC screen(nullptr);
-        SelectedObject font(screen.dc, TFont().Handle());
-        ::GetTextExtentPoint32W(screen.dc, L"\u00C9\u00C0\u00D6\u00DC", 4, &extent);
-    }
+    ::GetTextExtentPoint32W(screen.dc, L"\u00C9\u00C0\u00D6\u00DC", 4, &extent);
     auto& label = Make<TLabel>(form.get(), 10, 10, 0, 0);
     label.SetCaption(text);
     EXPECT_EQ(extent.cx, label.Width());
     auto& panel = Make<TPanel>(form.get(), 10, 40, 150, 30);
     panel.SetCaption(text);
-    auto& group = Make<TGroupBox>(form.get(), 10, 80, 150, 40, text);
     auto& list = Make<TCheckListBox>(form.get(), 10, 130, 150, 40);
     list.Add(text);
-    const std::pair<HWND, RECT> drawn[] = {{form->Handle(), label.BoundsRect()},
-                                           {panel.Handle(), {2, 2, 148, 28}},
-                                           {group.Handle(), {0, 0, 150, 40}},
-                                           {list.Handle(), {TCheckListBox::kBoxWidth, 0, 150, 13}}};
+    const std::pair<HWND, RECT> drawn[] = {
+        {form->Handle(), label.BoundsRect()}, {panel.Handle(), {2, 2, 148, 28}},
+        {Make<TGroupBox>(form.get(), 10, 80, 150, 40, text).Handle(), {0, 0, 150, 40}},
+        {list.Handle(), {TCheckListBox::kBoxWidth, 0, 150, 13}}};
     for (const auto& [window, area] : drawn) {
         ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         const Found ink = FindColour(Snapshot(window, area.right, area.bottom), area, RGB(0, 0, 0));

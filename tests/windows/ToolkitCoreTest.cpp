@@ -144,9 +144,8 @@ public:
     int paints = 0;
 };
 
-// What the general error report showed for what `act` did: no box while the
-// failing procedure runs, the report once a loop takes the next message (here
-// outside Run, as the start-up lets waiting messages through).
+// What the report showed for what `act` did: no box while the failing procedure runs, then
+// the report from the loop (here outside Run, as the start-up lets waiting messages through).
 template <class Act>
 SeenBox Reported(Act act) {
     {

@@ -152,9 +152,8 @@ TEST(Forms, TheSessionsEndClosesTheMainForm) {
     EXPECT_EQ(0, closes);
     std::vector<std::string> quiet;
     Application().OnQuietReport = [&quiet](const std::string& text) { quiet.push_back(text); };
-    TMessageWindow failing([](UINT message, WPARAM, LPARAM, LRESULT&) -> bool {
-        if (message == WM_USER) throw std::runtime_error("Cannot read the group");
-        return false;
+    TMessageWindow failing([](UINT message, WPARAM, LPARAM, LRESULT&) {
+        return message == WM_USER ? throw std::runtime_error("Cannot read the group") : false;
     });
     BoxWatcher watcher;
     ::SendMessageA(failing.Handle(), WM_USER, 0, 0);

@@ -42,8 +42,7 @@ inline void InitApplication() {
     (void)done;
 }
 
-// A form for the test's controls. It has no components or handlers of its own:
-// its window, made when first needed, is all there is to its making.
+// A form for the test's controls; with nothing of its own, its window is all its making needs.
 class TestForm : public TForm {
 public:
     explicit TestForm(const Options& options) : TForm(nullptr, options) {}
