@@ -238,13 +238,14 @@ void TApplication::Initialize() {
 }
 
 void TApplication::Adopt(std::unique_ptr<TForm> form) {
-    const bool main = !mainForm_ && !mainFormInCreation_;
-    if (main) mainFormInCreation_ = form.get();
-    const AtScopeEnd made([this, main] {
-        if (main) mainFormInCreation_ = nullptr;
-    });
-    form->Created();
-    if (main) mainForm_ = form.get();
+    if (mainForm_ || mainFormInCreation_) {
+        form->Created();
+    } else {
+        mainFormInCreation_ = form.get();
+        const AtScopeEnd made([this] { mainFormInCreation_ = nullptr; });
+        form->Created();
+        mainForm_ = form.get();
+    }
     forms_.push_back(std::move(form));
 }
 

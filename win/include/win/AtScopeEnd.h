@@ -1,6 +1,7 @@
 #pragma once
 // Runs an action when the scope ends, an exception ending it too: the one
-// "finally" of the program, for what is not a handle of its own.
+// "finally" of the program, for what is not a handle of its own. The action
+// must not throw, as it may run while an error unwinds.
 #include <utility>
 
 namespace zep {
