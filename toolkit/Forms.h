@@ -120,9 +120,6 @@ public:
     bool Terminated() const { return ending_ != Ending::no; }
     // Asks the program to end: its loops return.
     void Terminate();
-    // Windows ends the program with the session (logoff, shut-down): from now
-    // on no box may hold the sign-out up, and the main form closes.
-    void EndWithSession(TForm& mainForm);
 
     // Shows the main form when ShowMainForm is set, then runs the message loop
     // until the program ends.
@@ -166,6 +163,9 @@ private:
     static LRESULT CALLBACK AppWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Ends the making of a form CreateForm has constructed, and keeps it.
     void Adopt(std::unique_ptr<TForm> form);
+    // Windows ends the program with the session (logoff, shut-down): from now
+    // on no box may hold the sign-out up, and the main form closes.
+    void EndWithSession(TForm& mainForm);
     // The one place every loop of the program (Run, a modal showing,
     // ProcessMessages) takes its next message from and handles it, waiting for
     // one when asked; false when none is waiting or a quit message came.
