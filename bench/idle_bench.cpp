@@ -63,7 +63,7 @@ int main() {
 
     Application().Initialize();
     Application().SetTitle("Zepton");
-    auto form = std::make_unique<TMainForm>(nullptr, environment);
+    auto form = MakeForm<TMainForm>(nullptr, environment);
     // Start-up has settled once a whole second has passed without a message.
     for (const DWORD start = ::GetTickCount(); Watch(SettleMs).wakeUps > 0;)
         if (::GetTickCount() - start > SettleLimitMs) {

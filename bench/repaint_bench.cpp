@@ -69,7 +69,8 @@ int main() {
     DWORD before = 0, after = 0;
     std::size_t warm = 0;
     {
-        TMainForm form(nullptr, environment);
+        const auto main = MakeForm<TMainForm>(nullptr, environment);
+        TMainForm& form = *main;
         form.Show();
         Application().ProcessMessages();
         Repaint(form.Handle());  // the first paint may make what later ones reuse

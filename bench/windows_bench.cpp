@@ -85,7 +85,8 @@ void BenchGroupsConfiguration(const zep::Folders& f) {
     for (int i = 0; i < DesktopCount; ++i) Write(f.DesktopFolder + Numbered("Desktop", i) + ".lnk", shortcut);
     const zep::GroupStore store(f);
     zep::PlainGroupList groups;
-    zep::TForm1 form(nullptr);
+    const auto made = zep::MakeForm<zep::TForm1>(nullptr);
+    zep::TForm1& form = *made;
     form.Attach(store, groups);
     BareList bare;
 
@@ -126,7 +127,8 @@ void BenchPreview(const zep::Folders& f) {
         groups.SetChecked(g, true);
     }
     const zep::GroupStore store(f);
-    zep::TContentForm form(nullptr);
+    const auto made = zep::MakeForm<zep::TContentForm>(nullptr);
+    zep::TContentForm& form = *made;
     // Painted, then closed at once: the time runs to the painted window, not its hiding.
     double painted = 0;
     form.OnShow = [&form, &painted](zep::TObject*) {

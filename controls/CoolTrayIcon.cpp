@@ -65,14 +65,6 @@ std::unique_ptr<TTrayIconHandler> SharedTrayHandler;
 constexpr TMouseButton mbLeft = TMouseButton::mbLeft, mbRight = TMouseButton::mbRight,
                        mbMiddle = TMouseButton::mbMiddle;
 
-TShiftState KeyboardShiftState() {
-    TShiftState shift = 0;
-    if (::GetAsyncKeyState(VK_SHIFT) < 0) shift |= ssShift;
-    if (::GetAsyncKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
-    if (::GetAsyncKeyState(VK_MENU) < 0) shift |= ssAlt;
-    return shift;
-}
-
 // Where the cursor is; the screen's corner when the system cannot tell.
 POINT CursorPos() {
     POINT pos{};
@@ -397,7 +389,7 @@ void TCoolTrayIcon::FireMouseExit() { Fire(OnMouseExit, this); }
 void TCoolTrayIcon::HandleTrayMessage(LPARAM event) {
     const bool legacy = notifyMode_ == nmLegacy;
     const bool afterRightRelease = std::exchange(LastNotification, event) == WM_RBUTTONUP;
-    const TShiftState shift = KeyboardShiftState();
+    const TShiftState shift = ShiftState(0, &::GetAsyncKeyState);  // the shell's notice comes from another process
     const POINT pos = CursorPos();
     switch (event) {
     case WM_MOUSEMOVE:

@@ -1,6 +1,5 @@
 #include "toolkit/CheckLst.h"
 
-#include "win/WideText.h"
 
 #include <windowsx.h>
 
@@ -93,12 +92,9 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     SelectedObject font(dc, Font().Handle());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(Font().Color()));
-    // In UTF-16: GDI's A calls read the system code page, not the process's.
-    const std::wstring caption = Widen(Items(index));
     RECT inner = text;
     inner.left += 2;
-    ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &inner,
-                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawTextIn(dc, Items(index), inner, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     if (focused) ::DrawFocusRect(dc, &text);
 }
 

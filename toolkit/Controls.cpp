@@ -99,14 +99,14 @@ void RemoveTool(HWND window, UINT_PTR id, bool idIsWindow) { UpdateTool(window, 
 
 }  // namespace
 
-TShiftState ShiftFromKeys(WPARAM keys) {
+TShiftState ShiftState(WPARAM mouseKeys, SHORT(WINAPI* keyState)(int)) {
     TShiftState shift = 0;
-    if (keys & MK_SHIFT) shift |= ssShift;
-    if (keys & MK_CONTROL) shift |= ssCtrl;
-    if (::GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-    if (keys & MK_LBUTTON) shift |= ssLeft;
-    if (keys & MK_RBUTTON) shift |= ssRight;
-    if (keys & MK_MBUTTON) shift |= ssMiddle;
+    if (keyState(VK_SHIFT) < 0) shift |= ssShift;
+    if (keyState(VK_CONTROL) < 0) shift |= ssCtrl;
+    if (keyState(VK_MENU) < 0) shift |= ssAlt;
+    if (mouseKeys & MK_LBUTTON) shift |= ssLeft;
+    if (mouseKeys & MK_RBUTTON) shift |= ssRight;
+    if (mouseKeys & MK_MBUTTON) shift |= ssMiddle;
     return shift;
 }
 
@@ -207,9 +207,9 @@ TWinControl::TWinControl(TComponent* owner, TWinControl* parent)
 TWinControl::~TWinControl() {
     // Owned controls go while this window still exists.
     DestroyComponents();
-    if (handle_) {
-        RemoveTool(handle_, reinterpret_cast<UINT_PTR>(handle_), true);
-        ::DestroyWindow(handle_);
+    if (HandleAllocated()) {
+        RemoveTool(*window_, reinterpret_cast<UINT_PTR>(*window_), true);
+        ::DestroyWindow(*window_);
     }
     if (id_) std::erase(Parent()->children_, this);
 }
@@ -217,13 +217,13 @@ TWinControl::~TWinControl() {
 HWND TWinControl::Handle() const {
     // The window stands for the control's state: making it changes nothing the caller sees.
     const_cast<TWinControl*>(this)->HandleNeeded();
-    return handle_;
+    return *window_;
 }
 
 void TWinControl::HandleNeeded() {
-    if (windowMade_) return;
+    if (window_) return;
     if (Parent()) Parent()->HandleNeeded();  // which makes this window too when this control is complete
-    if (!windowMade_) CreateHandle();
+    if (!window_) CreateHandle();
 }
 
 void TWinControl::AfterConstruction() {
@@ -242,7 +242,7 @@ TWinControl* TWinControl::FromHandle(HWND window) {
     const TWinControl* parent = FromHandle(::GetAncestor(window, GA_PARENT));
     if (!parent) return nullptr;
     for (TWinControl* child : parent->children_)
-        if (child->handle_ == window) return child;
+        if (child->window_ == window) return child;
     return nullptr;
 }
 
@@ -286,12 +286,12 @@ void TWinControl::CreateHandle() {
                                    parentWindow, id, ::GetModuleHandleA(nullptr), this);
         creating = nullptr;
     }
-    if (!window || window != handle_) {
+    if (!window || window_ != window) {
         if (window) ::DestroyWindow(window);
+        window_.reset();  // the next need tries again
         throw std::runtime_error(std::string("Cannot create window of class ") + className);
     }
-    windowMade_ = true;
-    ::SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    ::SendMessageA(*window_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
     WindowCreated();
     HintChanged();
     for (TGraphicControl* control : graphics_) control->HintChanged();
@@ -311,7 +311,7 @@ void TWinControl::Bind(HWND window) {
         ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     else if (!::SetWindowSubclass(window, &SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
         return;
-    handle_ = window;
+    window_ = window;
 }
 
 LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -332,18 +332,18 @@ LRESULT TWinControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         // The last message: the window lets go of this object, and only of it.
         const LRESULT result = DefaultProc(message, wParam, lParam);
         if (ownClass_)
-            ::SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+            ::SetWindowLongPtrA(*window_, GWLP_USERDATA, 0);
         else
-            ::RemoveWindowSubclass(handle_, &SubclassProc, kSubclassId);
-        handle_ = nullptr;
+            ::RemoveWindowSubclass(*window_, &SubclassProc, kSubclassId);
+        window_ = nullptr;  // gone for good
         return result;
     }
     return Guarded([&] { return WndProc(message, wParam, lParam); });
 }
 
 LRESULT TWinControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ownClass_ ? ::DefWindowProcA(handle_, message, wParam, lParam)
-                     : ::DefSubclassProc(handle_, message, wParam, lParam);
+    return ownClass_ ? ::DefWindowProcA(*window_, message, wParam, lParam)
+                     : ::DefSubclassProc(*window_, message, wParam, lParam);
 }
 
 LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -352,7 +352,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         if (!ownClass_) break;
         {
-            PaintDC paint(handle_);
+            PaintDC paint(*window_);
             PaintWindow(paint.Handle());
             PaintGraphicControls(paint.Handle(), paint.Dirty());
         }
@@ -361,12 +361,12 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!ownClass_) break;
         {
             RECT r;
-            ::GetClientRect(handle_, &r);
+            ::GetClientRect(*window_, &r);
             ::FillRect(reinterpret_cast<HDC>(wParam), &r, SolidBrush(Color));
         }
         return 1;
     case WM_SETCURSOR:
-        if (reinterpret_cast<HWND>(wParam) == handle_ && LOWORD(lParam) == HTCLIENT && SetCursorForClient()) return TRUE;
+        if (reinterpret_cast<HWND>(wParam) == *window_ && LOWORD(lParam) == HTCLIENT && SetCursorForClient()) return TRUE;
         break;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
@@ -382,10 +382,10 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (RouteMouse(message, wParam, lParam)) return 0;
         break;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != handle_) EndPressOutside();
+        if (reinterpret_cast<HWND>(lParam) != *window_) EndPressOutside();
         break;
     case WM_CONTEXTMENU:
-        if (PopupMenu() && PopupMenu()->AutoPopup && reinterpret_cast<HWND>(wParam) == handle_) {
+        if (PopupMenu() && PopupMenu()->AutoPopup && reinterpret_cast<HWND>(wParam) == *window_) {
             POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             if (pt.x == -1 && pt.y == -1) ::GetCursorPos(&pt);
             PopupMenu()->PopupComponent = this;
@@ -476,7 +476,7 @@ void TWinControl::EndPressOutside() {
 
 void TWinControl::ReleaseMouse() {
     captured_ = nullptr;
-    if (::GetCapture() == handle_) ::ReleaseCapture();
+    if (::GetCapture() == *window_) ::ReleaseCapture();
 }
 
 bool TWinControl::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -486,7 +486,7 @@ bool TWinControl::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
         return true;
     }
     POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    TShiftState shift = ShiftFromKeys(wParam);
+    TShiftState shift = ShiftState(wParam);
     TMouseButton button = TMouseButton::mbLeft;
     if (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP || message == WM_RBUTTONDBLCLK) button = TMouseButton::mbRight;
     if (message == WM_MBUTTONDOWN || message == WM_MBUTTONUP || message == WM_MBUTTONDBLCLK) button = TMouseButton::mbMiddle;
@@ -494,7 +494,7 @@ bool TWinControl::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MOUSEMOVE: {
         if (!trackingLeave_) {
-            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, handle_, 0};
+            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, *window_, 0};
             trackingLeave_ = ::TrackMouseEvent(&tme) != FALSE;
         }
         // The move first, then enter/leave: a control dragged out of sees the
@@ -515,7 +515,7 @@ bool TWinControl::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!target) return false;
         captured_ = target;
         pressedButton_ = button;
-        ::SetCapture(handle_);
+        ::SetCapture(*window_);
         if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK) {
             shift |= ssDouble;
             if (button == TMouseButton::mbLeft) {
@@ -552,26 +552,26 @@ bool TWinControl::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
     TControl::SetBounds(left, top, width, height);
-    if (handle_) ::MoveWindow(handle_, left, top, width, height, TRUE);
+    if (HandleAllocated()) ::MoveWindow(*window_, left, top, width, height, TRUE);
 }
 
 void TWinControl::SetVisible(bool visible) {
     TControl::SetVisible(visible);
-    if (handle_) ::ShowWindow(handle_, visible ? SW_SHOW : SW_HIDE);
+    if (HandleAllocated()) ::ShowWindow(*window_, visible ? SW_SHOW : SW_HIDE);
 }
 
 void TWinControl::SetEnabled(bool enabled) {
     TControl::SetEnabled(enabled);
-    if (handle_) ::EnableWindow(handle_, enabled);
+    if (HandleAllocated()) ::EnableWindow(*window_, enabled);
 }
 
 void TWinControl::Invalidate() {
-    if (handle_) ::InvalidateRect(handle_, nullptr, TRUE);
+    if (HandleAllocated()) ::InvalidateRect(*window_, nullptr, TRUE);
 }
 
 void TWinControl::ScaleToScreen() {
     TControl::ScaleToScreen();
-    if (handle_) ::SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    if (HandleAllocated()) ::SendMessageA(*window_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
 }
 
 void TWinControl::BringToFront() {
@@ -579,11 +579,11 @@ void TWinControl::BringToFront() {
 }
 
 void TWinControl::CaptionChanged() {
-    if (handle_) ::SetWindowTextA(handle_, Caption().c_str());
+    if (HandleAllocated()) ::SetWindowTextA(*window_, Caption().c_str());
 }
 
 void TWinControl::HintChanged() {
-    if (handle_) UpdateTool(handle_, reinterpret_cast<UINT_PTR>(handle_), true, {}, Hint(), ShowHint() && Visible());
+    if (HandleAllocated()) UpdateTool(*window_, reinterpret_cast<UINT_PTR>(*window_), true, {}, Hint(), ShowHint() && Visible());
 }
 
 // ---- TScreen

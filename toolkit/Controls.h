@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -123,10 +124,11 @@ public:
     TWinControl(TComponent* owner, TWinControl* parent);
     ~TWinControl() override;
 
-    // The window, made on first need once the object is complete; null after
-    // it has been destroyed (a window is made once).
+    // The window, made on first need (or when its form's making ends); null
+    // once it has been destroyed: a window is made once.
     HWND Handle() const;
-    bool HandleAllocated() const { return handle_ != nullptr; }
+    // Whether the window is there now: made, and not destroyed yet.
+    bool HandleAllocated() const { return window_.value_or(nullptr) != nullptr; }
     // Makes the window (its parent's first) unless it has been made already.
     void HandleNeeded();
     // A control made on a parent that has its window gets its own at once.
@@ -157,10 +159,12 @@ public:
 
 protected:
     // What window the control is, set by its constructor: the window itself is
-    // made later, once the object is complete, so that the most derived class
-    // sees its creation messages. A null class name uses the toolkit's own
-    // window class, another name makes a native control; a child window shows
-    // and takes input as Visible and Enabled say.
+    // made at its first need. A child control's comes once the object is
+    // complete (the owner's Make done, and its parent's window there), so that
+    // the most derived class sees its creation messages; a form's comes when
+    // its making ends, unless a component asks for it sooner. A null class
+    // name uses the toolkit's own window class, another name makes a native
+    // control; a child window shows and takes input as Visible and Enabled say.
     void SetWindowClass(const char* className, DWORD style, DWORD exStyle = 0, HWND owner = nullptr);
     // The window exists: the control hands it what it keeps beyond bounds, text and font.
     virtual void WindowCreated() {}
@@ -193,8 +197,8 @@ private:
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool SetCursorForClient();
 
-    HWND handle_ = nullptr;
-    bool windowMade_ = false;
+    // None before the window is first needed, then its handle, null once it is gone.
+    std::optional<HWND> window_;
     const char* className_ = nullptr;
     DWORD style_ = 0, exStyle_ = 0;
     HWND owner_ = nullptr;
@@ -239,7 +243,9 @@ private:
     TCursor saved_;
 };
 
-// Shift state from a mouse message's key flags.
-TShiftState ShiftFromKeys(WPARAM keys);
+// The shift state: shift, ctrl and alt as `keyState` reads them (GetKeyState for
+// this thread's input, GetAsyncKeyState for a notice from another process), and
+// the mouse buttons of a mouse message's key flags.
+TShiftState ShiftState(WPARAM mouseKeys = 0, SHORT(WINAPI* keyState)(int) = &::GetKeyState);
 
 }  // namespace zep

@@ -47,8 +47,7 @@ void TPanel::PaintWindow(HDC dc) {
     SelectedObject font(dc, Font().Handle());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ColorToRGB(Font().Color()));
-    ::DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r,
-                DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    DrawTextIn(dc, Caption(), r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
 }
 
 // ---- TImage

@@ -1,6 +1,7 @@
 #include "toolkit/Forms.h"
 
 #include "toolkit/Scaling.h"
+#include "win/AtScopeEnd.h"
 
 #include <commctrl.h>
 
@@ -11,7 +12,8 @@ namespace zep {
 namespace {
 
 const char* const kAppClass = "ZeptonApplication";
-// Posted to the application window: show the error report that waits.
+// Posted to the application window: show the error report that waits. It wakes
+// the loop too, should the error have come with a message sent from elsewhere.
 constexpr UINT kShowErrorReport = WM_APP + 1;
 
 TForm* FormOf(HWND window) {
@@ -66,7 +68,6 @@ TForm::TForm(TComponent* owner, const Options& options)
     ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
     TControl::SetBounds(options.left, options.top, r.right - r.left, r.bottom - r.top);
     SetWindowClass(nullptr, style, exStyle, Application().Handle());
-    Application().FormMade(*this);
 }
 
 void TForm::WindowCreated() {
@@ -99,6 +100,7 @@ void TForm::Created() {
             if (auto* control = dynamic_cast<TControl*>(&c)) control->ScaleToScreen();
         });
     }
+    Loaded();
     try {
         Fire(OnCreate, this);
     } catch (...) {
@@ -150,27 +152,16 @@ bool TForm::IsMinimized() const { return ::IsIconic(Handle()) != FALSE; }
 void TForm::SetNormal() { ::ShowWindow(Handle(), SW_RESTORE); }
 
 void TForm::ShowModal() {
-    std::vector<HWND> disabled = Application().DisableTaskWindows(Handle());
+    const std::vector<HWND> disabled = Application().DisableTaskWindows(Handle());
     modal_ = true;
-    try {
-        Show();
-        while (modal_ && !Application().Terminated()) {
-            MSG msg;
-            if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) {
-                Application().Terminate();
-                break;
-            }
-            Application().HandleMessage(msg);
-        }
-    } catch (...) {
+    const AtScopeEnd end([&] {
         modal_ = false;
         TApplication::EnableTaskWindows(disabled);
         Hide();
-        throw;
+    });
+    Show();
+    while (modal_ && !Application().Terminated() && Application().HandleNextMessage(true)) {
     }
-    modal_ = false;
-    TApplication::EnableTaskWindows(disabled);
-    Hide();
 }
 
 void TForm::Close() {
@@ -207,13 +198,11 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Close();
         return 0;
     case WM_ENDSESSION:
-        // Windows ends the program with the session (logoff, shut-down): the main
-        // form closes first, and stores what a close stores.
-        if (wParam && Application().IsMainForm(*this)) Close();
+        if (wParam && Application().IsMainForm(*this)) Application().EndWithSession(*this);
         return 0;
     case WM_SYSCOMMAND:
         // The main form minimises the whole program, taskbar button included.
-        if ((wParam & 0xFFF0) == SC_MINIMIZE && Application().MainForm() == this) {
+        if ((wParam & 0xFFF0) == SC_MINIMIZE && Application().IsMainForm(*this)) {
             Application().Minimize();
             return 0;
         }
@@ -246,6 +235,18 @@ void TApplication::Initialize() {
                                 WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                                 ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                                 nullptr, nullptr, instance, nullptr);
+}
+
+void TApplication::Adopt(std::unique_ptr<TForm> form) {
+    if (mainForm_ || mainFormInCreation_) {
+        form->Created();
+    } else {
+        mainFormInCreation_ = form.get();
+        const AtScopeEnd made([this] { mainFormInCreation_ = nullptr; });
+        form->Created();
+        mainForm_ = form.get();
+    }
+    forms_.push_back(std::move(form));
 }
 
 void TApplication::SetIcon(HICON icon, HICON smallIcon) {
@@ -291,8 +292,16 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT message, WPARAM wPar
 }
 
 void TApplication::Terminate() {
-    terminated_ = true;
-    ::PostQuitMessage(0);
+    if (ending_ == Ending::no) ending_ = Ending::asked;
+    // Wakes a loop waiting for a message: a message sent from elsewhere may have asked for the end.
+    ::PostMessageA(handle_, WM_NULL, 0, 0);
+}
+
+void TApplication::EndWithSession(TForm& mainForm) {
+    ending_ = Ending::withSession;
+    if (!pendingReport_.empty()) Fire(OnQuietReport, std::exchange(pendingReport_, {}));
+    // The main form closes first, and stores what a close stores.
+    mainForm.Close();
 }
 
 bool TApplication::PreTranslate(MSG& msg) {
@@ -303,11 +312,7 @@ bool TApplication::PreTranslate(MSG& msg) {
     case WM_SYSKEYUP:
         if (form->OnKeyUp && (form->KeyPreview || msg.hwnd == form->Handle())) {
             WORD key = static_cast<WORD>(msg.wParam);
-            TShiftState shift = 0;
-            if (::GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
-            if (::GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
-            if (::GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-            form->OnKeyUp(form, key, shift);
+            form->OnKeyUp(form, key, ShiftState());
             if (key == 0) return true;
         }
         break;
@@ -332,32 +337,28 @@ void TApplication::HandleMessage(MSG& msg) {
     ::DispatchMessageA(&msg);
 }
 
-void TApplication::Run() {
-    if (ShowMainForm && mainForm_ && !terminated_) mainForm_->Show();
-    running_ = true;
-    while (!terminated_) {
-        MSG msg;
-        if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
-        HandleMessage(msg);
+bool TApplication::HandleNextMessage(bool wait) {
+    MSG msg;
+    const BOOL got = wait ? ::GetMessageA(&msg, nullptr, 0, 0) : ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+    if (!wait && !got) return false;
+    if (got == -1 || msg.message == WM_QUIT) {
+        Terminate();
+        return false;
     }
-    running_ = false;
-    terminated_ = true;
-    // An error that came with the end is still told, the end's quit message
-    // taken out first: it would close the box at once.
-    MSG quit;
-    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    HandleMessage(msg);
+    return true;
+}
+
+void TApplication::Run() {
+    if (ShowMainForm && mainForm_ && !Terminated()) mainForm_->Show();
+    while (!Terminated() && HandleNextMessage(true)) {
+    }
+    // An error that came with the end is still told.
     ShowPendingReport();
 }
 
 void TApplication::ProcessMessages() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            terminated_ = true;
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        HandleMessage(msg);
+    while (HandleNextMessage(false)) {
     }
 }
 
@@ -392,23 +393,21 @@ void TApplication::HandleException() {
 void TApplication::ShowException(const std::string& message) {
     const std::string text = ErrorReportText(message);
     ::OutputDebugStringA((title_ + ": " + text + "\n").c_str());
+    if (ending_ == Ending::withSession) {
+        Fire(OnQuietReport, text);
+        return;
+    }
     if (reporting_ || !pendingReport_.empty()) return;
     pendingReport_ = text;
-    if (running_ && ::PostMessageA(handle_, kShowErrorReport, 0, 0)) return;
-    ShowPendingReport();
+    if (procedureDepth_ == 0 || !::PostMessageA(handle_, kShowErrorReport, 0, 0)) ShowPendingReport();
 }
 
 void TApplication::ShowPendingReport() {
     if (reporting_ || pendingReport_.empty()) return;
     const std::string text = std::exchange(pendingReport_, {});
     reporting_ = true;
-    try {
-        MessageBox(text, title_, MB_OK | MB_ICONERROR);
-    } catch (...) {
-        reporting_ = false;
-        throw;
-    }
-    reporting_ = false;
+    const AtScopeEnd reported([this] { reporting_ = false; });
+    MessageBox(text, title_, MB_OK | MB_ICONERROR);
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {

@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,10 +19,11 @@ enum class TPosition { poDesigned, poScreenCenter };
 enum class TCloseAction { caNone, caHide, caFree };
 inline constexpr unsigned biSystemMenu = 1, biMinimize = 2;
 
+// A form is made in one step, by Application().CreateForm for the program's
+// windows or by MakeForm for one its caller owns: the derived class's
+// constructor builds its controls, then Created() ends the making.
 class TForm : public TWinControl {
 public:
-    // The derived form builds its controls and then calls Created(); the window
-    // is made when the complete form first needs it, at the latest there.
     struct Options {
         std::string caption;
         int clientWidth = 0;
@@ -63,14 +65,17 @@ public:
     bool DialogChar(char key);
 
 protected:
-    // Ends construction: the window, the after-loading call of every component,
-    // then the creation handler; an error there goes to the general error report.
-    void Created();
     void WindowCreated() override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     friend class TApplication;
+    template <class T, class... Args>
+    friend std::unique_ptr<T> MakeForm(Args&&... args);
+    // Ends the making: the window, the after-loading call of every component,
+    // the scale of the display, the form's own after-loading call, then the
+    // creation handler; an error there goes to the general error report.
+    void Created();
     bool OfferDialogChar(TWinControl& host, char key);
     // Sizes the window so that its client area is exactly width x height.
     void SetClientSize(int width, int height);
@@ -79,6 +84,9 @@ private:
     SIZE designedClient_;
     bool modal_ = false;
 };
+
+class TApplication;
+TApplication& Application();
 
 class TApplication {
 public:
@@ -93,24 +101,15 @@ public:
     HICON SmallIcon() const { return smallIcon_ ? smallIcon_ : icon_; }
     void SetIcon(HICON icon, HICON smallIcon = nullptr);
 
-    // The first form made becomes the main form once made; closing it ends
-    // the program, already while its creation handler runs.
+    // Makes a form in one step and keeps it until DestroyForms. The first form
+    // made becomes the main form once made; closing it ends the program,
+    // already while its creation handler runs.
     template <class T, class... Args>
     T& CreateForm(Args&&... args) {
-        mainFormNext_ = !mainForm_;
-        try {
-            forms_.push_back(std::make_unique<T>(nullptr, std::forward<Args>(args)...));
-        } catch (...) {
-            mainFormNext_ = false;
-            mainFormInCreation_ = nullptr;
-            throw;
-        }
-        if (std::exchange(mainFormInCreation_, nullptr)) mainForm_ = forms_.back().get();
-        return static_cast<T&>(*forms_.back());
-    }
-    // Called by every form as it is made.
-    void FormMade(TForm& form) {
-        if (std::exchange(mainFormNext_, false)) mainFormInCreation_ = &form;
+        auto form = std::make_unique<T>(nullptr, std::forward<Args>(args)...);
+        T& made = *form;
+        Adopt(std::move(form));
+        return made;
     }
     // The main form, or the form being made to become it.
     bool IsMainForm(const TForm& form) const { return &form == mainForm_ || &form == mainFormInCreation_; }
@@ -118,24 +117,36 @@ public:
     void SetMainForm(TForm* form) { mainForm_ = form; }
 
     bool ShowMainForm = true;
-    bool Terminated() const { return terminated_; }
+    bool Terminated() const { return ending_ != Ending::no; }
+    // Asks the program to end: its loops return.
     void Terminate();
 
     // Shows the main form when ShowMainForm is set, then runs the message loop
     // until the program ends.
     void Run();
+    // Handles the messages waiting, and returns.
     void ProcessMessages();
     // One message through key preview, accelerators and dialog navigation to its window.
     void HandleMessage(MSG& msg);
     void Minimize();
     void Restore();
 
-    // The general error report; called from every catch-all boundary. One
-    // report at a time: an error that comes while one is open or waiting goes
-    // to the debugger output only. While the message loop runs, the report is
-    // shown from the loop, outside the window procedure that failed.
+    // The general error report; called from every catch-all boundary. Where the
+    // error happens decides: inside a window procedure the report waits, and
+    // the message loop shows it once that procedure has returned; elsewhere it
+    // is shown at once. One report at a time: an error that comes while one is
+    // open or waiting goes to the debugger output only. Once the session ends,
+    // every error goes to OnQuietReport instead.
     void HandleException();
     void ShowException(const std::string& message);
+    // Where an error goes that no box may show: one that comes while the session
+    // ends, when a box would hold the sign-out up and go with the process.
+    std::function<void(const std::string& text)> OnQuietReport;
+    // Counts a window procedure, hook or callback running, for the report's rule.
+    struct InProcedure {
+        InProcedure() { ++Application().procedureDepth_; }
+        ~InProcedure() { --Application().procedureDepth_; }
+    };
     // A message box modal to every window of the program; returns the button pressed.
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 
@@ -147,8 +158,18 @@ public:
     void DestroyForms();
 
 private:
+    friend class TForm;
     friend struct ApplicationReset;  // the tests start each case with a running application
     static LRESULT CALLBACK AppWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Ends the making of a form CreateForm has constructed, and keeps it.
+    void Adopt(std::unique_ptr<TForm> form);
+    // Windows ends the program with the session (logoff, shut-down): from now
+    // on no box may hold the sign-out up, and the main form closes.
+    void EndWithSession(TForm& mainForm);
+    // The one place every loop of the program (Run, a modal showing,
+    // ProcessMessages) takes its next message from and handles it, waiting for
+    // one when asked; false when none is waiting or a quit message came.
+    bool HandleNextMessage(bool wait);
     bool PreTranslate(MSG& msg);
     void ShowPendingReport();
     // The visible, enabled form the user worked in last, or the main form; null when there is none.
@@ -159,22 +180,29 @@ private:
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     TForm* mainForm_ = nullptr;
-    bool mainFormNext_ = false;  // the form CreateForm makes next is the main form
     TForm* mainFormInCreation_ = nullptr;
     std::vector<std::unique_ptr<TForm>> forms_;
-    bool terminated_ = false;
-    bool running_ = false;  // in Run's message loop
+    enum class Ending { no, asked, withSession };
+    Ending ending_ = Ending::no;
+    int procedureDepth_ = 0;
     bool reporting_ = false;  // an error report is open
     std::string pendingReport_;
 };
 
-TApplication& Application();
+// Makes a form of the caller's own in one step: the object, then the end of its making.
+template <class T, class... Args>
+std::unique_ptr<T> MakeForm(Args&&... args) {
+    auto form = std::make_unique<T>(std::forward<Args>(args)...);
+    static_cast<TForm&>(*form).Created();
+    return form;
+}
 
 // The one boundary that no exception crosses: every window procedure, hook
 // and callback of the toolkit runs its work through it. An error goes to the
 // general error report, and `onError` becomes the result.
 template <class Work>
 LRESULT Guarded(Work&& work, LRESULT onError = 0) noexcept {
+    const TApplication::InProcedure inside;
     try {
         return work();
     } catch (...) {

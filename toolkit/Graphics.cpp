@@ -1,5 +1,7 @@
 #include "toolkit/Graphics.h"
 
+#include "win/WideText.h"
+
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -48,6 +50,18 @@ TColor ColorToRGB(TColor color) {
 }
 
 std::size_t GdiObjectsMade() { return made; }
+
+SIZE TextExtentIn(HDC dc, const std::string& text) {
+    const std::wstring wide = Widen(text);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    return size;
+}
+
+int DrawTextIn(HDC dc, const std::string& text, RECT& rect, UINT format) {
+    const std::wstring wide = Widen(text);
+    return ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
+}
 
 HBRUSH SolidBrush(TColor color) {
     if (IsSysColor(color)) return ::GetSysColorBrush(static_cast<int>(color & 0xFF));
@@ -196,9 +210,7 @@ void TCanvas::FillRect(const RECT& rect) {
 
 SIZE TCanvas::TextExtent(const std::string& text) {
     RealizeFont();
-    SIZE size{};
-    ::GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
-    return size;
+    return TextExtentIn(dc_, text);
 }
 
 void TCanvas::DrawText(const std::string& text, RECT rect, UINT format) {
@@ -209,7 +221,7 @@ void TCanvas::DrawText(const std::string& text, RECT rect, UINT format) {
         ::SetBkMode(dc_, OPAQUE);
         ::SetBkColor(dc_, ColorToRGB(Brush.color));
     }
-    ::DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &rect, format);
+    DrawTextIn(dc_, text, rect, format);
 }
 
 void TCanvas::BrushCopy(const RECT& dest, const TBitmap& bitmap, const RECT& source, TColor transparent) {

@@ -23,6 +23,12 @@ HPEN SolidPen(TColor color, int width);
 // Fonts, pens and brushes the toolkit has made so far: a warm repaint makes none.
 std::size_t GdiObjectsMade();
 
+// Every text of the program is measured and drawn through these: GDI's A calls
+// read the system code page whatever code page the process speaks, so the text
+// goes to GDI's W calls in UTF-16.
+SIZE TextExtentIn(HDC dc, const std::string& text);
+int DrawTextIn(HDC dc, const std::string& text, RECT& rect, UINT format);
+
 // BeginPaint and EndPaint as a scope: a paint that throws still ends.
 class PaintDC {
 public:

@@ -50,7 +50,7 @@ SIZE TCustomLabel::TextSize() {
     SelectedObject font(screen.dc, Font().Handle());
     const std::string text = Caption().empty() ? std::string(" ") : Caption();
     RECT r{0, 0, 0, 0};
-    ::DrawTextA(screen.dc, text.c_str(), static_cast<int>(text.size()), &r, (kLabelFormat & ~DT_WORDBREAK) | DT_CALCRECT);
+    DrawTextIn(screen.dc, text, r, (kLabelFormat & ~DT_WORDBREAK) | DT_CALCRECT);
     return {Caption().empty() ? 0 : r.right, r.bottom};
 }
 
@@ -237,14 +237,12 @@ void TGroupBox::PaintWindow(HDC dc) {
     RECT frame{0, metrics.tmHeight / 2, Width(), Height()};
     ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
     if (Caption().empty()) return;
-    const int length = static_cast<int>(Caption().size());
-    SIZE extent{};
-    ::GetTextExtentPoint32A(dc, Caption().c_str(), length, &extent);
+    const SIZE extent = TextExtentIn(dc, Caption());
     RECT text{8, 0, 8 + extent.cx, metrics.tmHeight};
     ::FillRect(dc, &text, SolidBrush(Color));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ColorToRGB(Enabled() ? Font().Color() : clGrayText));
-    ::DrawTextA(dc, Caption().c_str(), length, &text, DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextIn(dc, Caption(), text, DT_SINGLELINE | DT_NOPREFIX);
 }
 
 }  // namespace zep

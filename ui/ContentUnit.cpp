@@ -29,7 +29,6 @@ TContentForm::TContentForm(TComponent* owner) : TForm(owner, ContentFormOptions(
     ContentListBox->SetShowHint(true);
     ContentListBox->OnDblClick = [this](TObject* s) { ContentListBoxDblClick(s); };
     OnKeyUp = [this](TObject* s, WORD& key, TShiftState shift) { FormKeyUp(s, key, shift); };
-    Created();
 }
 
 void TContentForm::Preview(const GroupStore& store, const GroupList& groups) {

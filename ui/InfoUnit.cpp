@@ -76,9 +76,12 @@ TInfoForm::TInfoForm(TComponent* owner) : TForm(owner, InfoFormOptions()) {
     OvalButton1->SetColor(clBtnFace);
     OvalButton1->SetTransparentColor(clBlack);
     OvalButton1->OnClick = [this](TObject* s) { OvalButton1Click(s); };
-    Created();
-    // What depends on measured text and on the page's real size is placed at
-    // the window's final scale: the panel fills the page, the links are centred.
+}
+
+// What depends on measured text and on the page's real size is placed at the
+// window's final scale: the panel fills the page, the links are centred.
+void TInfoForm::Loaded() {
+    TForm::Loaded();
     Panel1->SetBounds(0, 0, TabSheet1->Width(), TabSheet1->Height());
     CentreOn(*URLLabel1, 144);
     CentreOn(*URLLabel2, 143);

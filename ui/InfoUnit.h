@@ -25,6 +25,9 @@ public:
     TOvalButton* OvalButton1;
 
     void OvalButton1Click(TObject* sender);
+
+protected:
+    void Loaded() override;
 };
 
 extern TInfoForm* InfoForm;

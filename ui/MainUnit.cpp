@@ -9,6 +9,7 @@
 #include "ui/OvalButtons.h"
 #include "ui/StartupTrace.h"
 #include "ui/Unit1.h"
+#include "win/AtScopeEnd.h"
 
 #include <stdexcept>
 #include <utility>
@@ -51,20 +52,6 @@ Form& MadeOnFirstUse(Form*& form) {
     return *form;
 }
 
-// Runs its action when the scope ends, an exception ending it too. Made before
-// a TBusyCursor, it runs once the cursor is restored.
-template <class Action>
-class AtScopeEnd {
-public:
-    explicit AtScopeEnd(Action action) : action_(std::move(action)) {}
-    ~AtScopeEnd() { action_(); }
-    AtScopeEnd(const AtScopeEnd&) = delete;
-    AtScopeEnd& operator=(const AtScopeEnd&) = delete;
-
-private:
-    Action action_;
-};
-
 }  // namespace
 
 TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
@@ -75,7 +62,6 @@ TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
     OnClose = [this](TObject* s, TCloseAction& action) { FormClose(s, action); };
-    Created();
 }
 
 void TMainForm::BuildControls() {
@@ -209,7 +195,8 @@ WindowSettings TMainForm::CurrentSettings() const {
 }
 
 void TMainForm::ApplyButtonClick(TObject*) {
-    // Finally, also when listing the Desktop fails: the cursor comes back, then the ticks are saved.
+    // Finally, also when listing the Desktop fails: the cursor comes back (the guard
+    // made first ends last), then the ticks are saved.
     const AtScopeEnd saveTicks([this] {
         if (store_) store_->SaveStatus(Groups());
     });
@@ -247,17 +234,14 @@ void TMainForm::Invertselection1Click(TObject*) {
 }
 
 void TMainForm::OptionsAutorunClick(TObject*) {
-    if (OptionsAutorun->Down()) {
-        try {
-            EnableAutoRun(environment_.exePath, environment_.settingsKeys);
-        } catch (...) {
-            OptionsAutorun->SetDown(false);  // the button shows what is true
-            throw;
-        }
+    // The button shows what is true: down only once the entry is written.
+    const bool wanted = OptionsAutorun->Down();
+    OptionsAutorun->SetDown(false);
+    if (wanted) {
+        EnableAutoRun(environment_.exePath, environment_.settingsKeys);
         OptionsAutorun->SetDown(true);
     } else {
         DisableAutoRun(environment_.settingsKeys);
-        OptionsAutorun->SetDown(false);
     }
 }
 

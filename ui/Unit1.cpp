@@ -56,7 +56,6 @@ TForm1::TForm1(TComponent* owner) : TForm(owner, Form1Options()) {
             Application().HandleException();
         }
     };
-    Created();
 }
 
 void TForm1::BuildControls() {

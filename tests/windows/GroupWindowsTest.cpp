@@ -79,7 +79,8 @@ protected:
     HWND List2() const { return form.ListBox2->Handle(); }
 
     PlainGroupList groups;
-    TForm1 form{nullptr};
+    std::unique_ptr<TForm1> made = MakeForm<TForm1>(nullptr);
+    TForm1& form = *made;
 };
 
 TEST_F(ConfigWindow, LayoutAsTheWindowDescriptionGivesIt) {
@@ -432,7 +433,8 @@ protected:
         return shown;
     }
 
-    TContentForm form{nullptr};
+    std::unique_ptr<TContentForm> made = MakeForm<TContentForm>(nullptr);
+    TContentForm& form = *made;
 };
 
 TEST_F(PreviewWindow, LayoutIsOneBorderlessListFillingTheWindow) {

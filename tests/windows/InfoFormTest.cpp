@@ -23,7 +23,7 @@ protected:
     static void SetUpTestSuite() { InitApplication(); }
     InfoFormTest() { ::SetCursorPos(0, 0); }  // the real pointer stays off the links
 
-    std::unique_ptr<TInfoForm> form = std::make_unique<TInfoForm>(nullptr);
+    std::unique_ptr<TInfoForm> form = MakeForm<TInfoForm>(nullptr);
 };
 
 TEST_F(InfoFormTest, ControlsSitWhereTheWindowDescriptionPutsThem) {

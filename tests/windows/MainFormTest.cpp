@@ -118,7 +118,7 @@ protected:
     // Makes the window as the program does; no message box may come up meanwhile.
     std::unique_ptr<TMainForm> Start() {
         BoxWatcher watcher;
-        auto form = std::make_unique<TMainForm>(nullptr, Environment());
+        auto form = MakeForm<TMainForm>(nullptr, Environment());
         const SeenBox seen = watcher.Result();
         EXPECT_FALSE(seen.found) << seen.caption << ": " << seen.text;
         return form;
@@ -555,7 +555,8 @@ TEST_F(MainFormTest, HelpOpensTheHelpFileAndAboutShowsTheAboutWindow) {
     EXPECT_EQ((std::vector<std::pair<HWND, std::string>>{{Application().Handle(), folders.ProgramFolder + "help.chm"}}),
               opened);
 
-    TInfoForm about(nullptr);
+    const auto made = MakeForm<TInfoForm>(nullptr);
+    TInfoForm& about = *made;
     InfoForm = &about;
     bool sawModal = false;
     WhenShownModal(about, [&] {
@@ -611,7 +612,7 @@ TEST_F(MainFormTest, FailingStartupApplyIsReportedAndTheWindowGoesOn) {
     SetDesktop(gone);
 
     BoxWatcher watcher;
-    auto form = std::make_unique<TMainForm>(nullptr, Environment());
+    auto form = MakeForm<TMainForm>(nullptr, Environment());
     const SeenBox seen = watcher.Result();
     ASSERT_TRUE(seen.found);
     EXPECT_EQ("Zepton", seen.caption);
@@ -634,7 +635,8 @@ TEST_F(MainFormTest, GroupsConfigurationSavesAGroupTheMainListShows) {
     Status("[Status]\r\nGames=1\r\n");
     Shortcut(repo, "Mail", "Mail");
     auto form = Start();
-    TForm1 config(nullptr);
+    const auto made = MakeForm<TForm1>(nullptr);
+    TForm1& config = *made;
     Form1 = &config;
     form->Show();
     Flush();
@@ -666,7 +668,8 @@ TEST_F(MainFormTest, PreviewShowsTheTickedGroupsAndReportsAnUnreadableOneAfterwa
     Group("D", "Chess\r\nmail\r\nBeta\r\n");
     Status("[Status]\r\nA=1\r\nB=0\r\nC=1\r\nD=1\r\n");
     auto form = Start();
-    TContentForm preview(nullptr);
+    const auto made = MakeForm<TContentForm>(nullptr);
+    TContentForm& preview = *made;
     ContentForm = &preview;
     form->Show();
     Flush();

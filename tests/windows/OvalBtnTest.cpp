@@ -44,7 +44,6 @@ public:
         Button->SetCaption("&Apply");
         Button->SetBevelWidth(2);
         Button->SetColor(kFace);
-        Created();
     }
     TOvalButton* Button;
 
@@ -105,7 +104,7 @@ protected:
     void SetUp() override {
         // Keep the real pointer away, so that no real move reaches the form.
         ::SetCursorPos(0, 0);
-        form = std::make_unique<TOvalTestForm>(nullptr);
+        form = MakeForm<TOvalTestForm>(nullptr);
         form->Show();
         Pump();
         TOvalButton& b = Button();

@@ -64,14 +64,14 @@ public:
         WriteText(OpenKey(HKEY_CURRENT_USER, key.Sub("Shell Folders"), true).get(), "Desktop",
                   desk.substr(0, desk.size() - 1));
         WriteBytes(folders.DataFolder + "Work.dat", "Mail\r\n");
-        TMainForm main(nullptr, e);
-        MainForm = &main;
-        TForm1 groups(nullptr);
-        TContentForm preview(nullptr);
-        TInfoForm about(nullptr);
+        const auto main = MakeForm<TMainForm>(nullptr, e);
+        MainForm = main.get();
+        const auto groups = MakeForm<TForm1>(nullptr);
+        const auto preview = MakeForm<TContentForm>(nullptr);
+        const auto about = MakeForm<TInfoForm>(nullptr);
         std::vector<Placed> all;
-        for (auto [form, name] : {std::pair<TForm*, const char*>{&main, "main"}, {&groups, "groups"},
-                                  {&preview, "preview"}, {&about, "about"}}) {
+        for (auto [form, name] : {std::pair<TForm*, const char*>{main.get(), "main"}, {groups.get(), "groups"},
+                                  {preview.get(), "preview"}, {about.get(), "about"}}) {
             const auto placed = LayoutOf(*form, name);
             all.insert(all.end(), placed.begin(), placed.end());
         }

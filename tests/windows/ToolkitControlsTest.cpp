@@ -1,6 +1,7 @@
 // The native controls in real windows: input arrives as posted mouse and key
 // messages, as it would from the user.
 #define OEMRESOURCE
+#include "tests/windows/Snapshot.h"
 #include "tests/windows/ToolkitHarness.h"
 #include "toolkit/CheckLst.h"
 #include "toolkit/ComCtrls.h"
@@ -304,6 +305,33 @@ TEST_F(ControlsTest, ContainersHostWindowlessControlsUnderSiblingsPlacedOverThem
     // The list drawn over the frame is the window under the pointer there.
     EXPECT_EQ(list.Handle(), ::ChildWindowFromPointEx(form->Handle(), POINT{50, 100}, CWP_SKIPINVISIBLE));
     EXPECT_EQ(group.Handle(), ::ChildWindowFromPointEx(form->Handle(), POINT{50, 210}, CWP_SKIPINVISIBLE));
+}
+
+// Text in any script draws as its characters: GDI's A calls would read each
+// two-byte character of UTF-8 as two characters of the system code page.
+TEST_F(ControlsTest, TextDrawsAsItsCharactersInTheProcessCodePage) {
+    const std::string text = "\xC3\x89\xC3\x80\xC3\x96\xC3\x9C";  // four capitals with accents
+    const WindowDC screen(nullptr);
+    const SelectedObject font(screen.dc, TFont().Handle());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(screen.dc, L"\u00C9\u00C0\u00D6\u00DC", 4, &extent);
+    auto& label = Make<TLabel>(form.get(), 10, 10, 0, 0);
+    label.SetCaption(text);
+    EXPECT_EQ(extent.cx, label.Width());
+    auto& panel = Make<TPanel>(form.get(), 10, 40, 150, 30);
+    panel.SetCaption(text);
+    auto& list = Make<TCheckListBox>(form.get(), 10, 130, 150, 40);
+    list.Add(text);
+    const std::pair<HWND, RECT> drawn[] = {
+        {form->Handle(), label.BoundsRect()}, {panel.Handle(), {2, 2, 148, 28}},
+        {Make<TGroupBox>(form.get(), 10, 80, 150, 40, text).Handle(), {0, 0, 150, 40}},
+        {list.Handle(), {TCheckListBox::kBoxWidth, 0, 150, 13}}};
+    for (const auto& [window, area] : drawn) {
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        const Found ink = FindColour(Snapshot(window, area.right, area.bottom), area, RGB(0, 0, 0));
+        EXPECT_GT(ink.box.right - ink.box.left, extent.cx - 4) << Box(area);
+        EXPECT_LE(ink.box.right - ink.box.left, extent.cx) << Box(area);
+    }
 }
 
 TEST_F(ControlsTest, PanelDrawsItsBevels) {

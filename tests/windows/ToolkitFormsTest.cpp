@@ -4,6 +4,8 @@
 #include "toolkit/StdCtrls.h"
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace zep::test {
 namespace {
@@ -133,19 +135,35 @@ TEST(Forms, ClosingTheMainFormEndsTheProgram) {
 }
 
 // Logoff or shut-down ends the program without a close: the main form closes
-// first, and only when the session really ends.
+// first, and only when the session really ends. No box holds the sign-out up:
+// a report still waiting and every error on the way go to the quiet report.
 TEST(Forms, TheSessionsEndClosesTheMainForm) {
     InitApplication();
     TestForm main(TestForm::Plain()), other(TestForm::Plain());
     Application().SetMainForm(&main);
     int closes = 0;
-    for (TForm* form : {&main, &other}) form->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+    for (TForm* form : {&main, &other})
+        form->OnClose = [&](TObject*, TCloseAction&) {
+            ++closes;
+            throw std::runtime_error("Cannot create file C:\\status.ord");
+        };
     ::SendMessageA(main.Handle(), WM_ENDSESSION, FALSE, 0);  // called off
     ::SendMessageA(other.Handle(), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(0, closes);
+    std::vector<std::string> quiet;
+    Application().OnQuietReport = [&quiet](const std::string& text) { quiet.push_back(text); };
+    TMessageWindow failing([](UINT message, WPARAM, LPARAM, LRESULT&) {
+        return message == WM_USER ? throw std::runtime_error("Cannot read the group") : false;
+    });
+    BoxWatcher watcher;
+    ::SendMessageA(failing.Handle(), WM_USER, 0, 0);
     ::SendMessageA(main.Handle(), WM_ENDSESSION, TRUE, 0);
+    Application().ProcessMessages();
+    EXPECT_FALSE(watcher.Result().found);
     EXPECT_EQ(1, closes);
+    EXPECT_EQ((std::vector<std::string>{"Cannot read the group.", "Cannot create file C:\\status.ord."}), quiet);
     EXPECT_TRUE(Application().Terminated());
+    Application().OnQuietReport = nullptr;
     Application().SetMainForm(nullptr);
 }
 

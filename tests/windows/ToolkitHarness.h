@@ -22,7 +22,7 @@ namespace zep {
 // (closing a main form ends the program).
 struct ApplicationReset : ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
-        Application().terminated_ = false;
+        Application().ending_ = TApplication::Ending::no;
         MSG quit;
         while (::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
@@ -42,10 +42,10 @@ inline void InitApplication() {
     (void)done;
 }
 
-// A form that is complete once made; the test puts its controls on it.
+// A form for the test's controls; with nothing of its own, its window is all its making needs.
 class TestForm : public TForm {
 public:
-    explicit TestForm(const Options& options) : TForm(nullptr, options) { Created(); }
+    explicit TestForm(const Options& options) : TForm(nullptr, options) {}
     static Options Plain(int width = 320, int height = 240) {
         Options o;
         o.caption = "Toolkit test";

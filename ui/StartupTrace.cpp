@@ -1,8 +1,8 @@
-// The recorder behind TraceStep in the start-up benchmark's build of the
-// program: the clock at each step, kept in memory while the program starts and
-// written at its end, one "<ms> <step>" line each, to the file named by the
-// environment variable ZEPTON_STARTUP_TRACE. The clock is the one the benchmark
-// reads when it starts the process.
+// The recorder behind TraceStep, compiled only into the traced build of the
+// program that the start-up benchmark runs: the clock at each step, kept in
+// memory while the program starts and written at its end, one "<ms> <step>"
+// line each, to the file named by the environment variable ZEPTON_STARTUP_TRACE.
+// The clock is the one the benchmark reads when it starts the process.
 #include "ui/StartupTrace.h"
 
 #include <windows.h>
