@@ -259,6 +259,10 @@ void TOvalButton::ScaleToScreen() {
     Repaint();
 }
 
+void TOvalButton::Press() {
+    if (Visible() && Enabled()) Fire(OnClick, this);
+}
+
 bool TOvalButton::DialogChar(char key) {
     if (!MatchesAccelerator(key, Caption())) return false;
     if (Enabled()) Click();

@@ -5,6 +5,7 @@
 // only under the pointer), transparent, or a sticky toggle (GroupIndex != 0).
 #include "controls/OvalLayout.h"
 #include "toolkit/Controls.h"
+#include "toolkit/KeyTable.h"
 
 #include <cstdint>
 
@@ -13,7 +14,7 @@ namespace zep {
 using TBevelWidth = std::uint8_t;  // rings, 1..10 (0 on a new button: none)
 using TNumGlyphs = std::uint8_t;   // images side by side in the glyph, 0..4 (0: no glyph)
 
-class TOvalButton : public TGraphicControl {
+class TOvalButton : public TGraphicControl, public TClickable {
 public:
     TOvalButton(TComponent* owner, TWinControl* parent);
     ~TOvalButton() override;
@@ -61,6 +62,10 @@ public:
     bool DialogChar(char key) override;
     // Bevel, spacing, margin and glyph grow with the display too.
     void ScaleToScreen() override;
+
+    // OnClick, as a click does it, from the window's key or assistive
+    // technology: the pointer's place does not matter here.
+    void Press() override;
 
     TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseExit;
     TMouseEvent OnMouseDown, OnMouseUp;

@@ -39,6 +39,11 @@ void TToolButton::SetDown(bool down) {
     ::SendMessageA(toolBar_->Handle(), TB_CHECKBUTTON, command_, MAKELPARAM(down ? TRUE : FALSE, 0));
 }
 
+void TToolButton::Press() {
+    if (style_ == TToolButtonStyle::tbsCheck) SetDown(!Down());
+    Click();
+}
+
 // ---- TToolBar
 
 TToolBar::TToolBar(TComponent* owner, TWinControl* parent, int left, int top, int width, int height)

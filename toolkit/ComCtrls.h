@@ -1,6 +1,7 @@
 #pragma once
 // Common controls: the tool bar with its buttons, and the page control with its pages.
 #include "toolkit/Controls.h"
+#include "toolkit/KeyTable.h"
 
 #include <string>
 #include <vector>
@@ -18,7 +19,7 @@ enum class TToolButtonStyle {
 };
 
 // One button of a tool bar, appended at the bar's end when made.
-class TToolButton : public TComponent {
+class TToolButton : public TComponent, public TClickable {
 public:
     TToolButton(TComponent* owner, TToolBar* toolBar, TToolButtonStyle style, int imageIndex = -1,
                 std::string hint = {});
@@ -36,6 +37,8 @@ public:
     std::string Hint;
     TNotifyEvent OnClick;
     void Click() { Fire(OnClick, this); }
+    // A click as the bar makes it: a check button flips first.
+    void Press() override;
 
 private:
     TToolBar* toolBar_;

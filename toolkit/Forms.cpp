@@ -49,6 +49,15 @@ DWORD FormExStyle(const TForm::Options& o) {
     return o.borderStyle == TBorderStyle::bsDialog ? WS_EX_DLGMODALFRAME : 0;
 }
 
+// The modifiers held as the key message being handled came.
+TShiftState KeyShiftState() {
+    TShiftState shift = 0;
+    if (::GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+    if (::GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+    if (::GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+    return shift;
+}
+
 }  // namespace
 
 std::string ErrorReportText(const std::string& message) {
@@ -299,15 +308,15 @@ bool TApplication::PreTranslate(MSG& msg) {
     TForm* form = FormOf(msg.hwnd);
     if (!form) return false;
     switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (form->Keys.KeyDown(msg, KeyShiftState())) return true;
+        break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
         if (form->OnKeyUp && (form->KeyPreview || msg.hwnd == form->Handle())) {
             WORD key = static_cast<WORD>(msg.wParam);
-            TShiftState shift = 0;
-            if (::GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
-            if (::GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
-            if (::GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-            form->OnKeyUp(form, key, shift);
+            form->OnKeyUp(form, key, KeyShiftState());
             if (key == 0) return true;
         }
         break;

@@ -1,6 +1,7 @@
 #pragma once
 // Forms (top-level windows) and the application object.
 #include "toolkit/Controls.h"
+#include "toolkit/KeyTable.h"
 #include "toolkit/Menus.h"
 
 #include <windows.h>
@@ -54,6 +55,8 @@ public:
     void ScaleToScreen() override;
 
     bool KeyPreview = false;
+    // The window's keys for its buttons, taken before the control with the focus sees them.
+    TKeyTable Keys;
     TNotifyEvent OnCreate, OnShow;
     std::function<void(TObject*, bool& canClose)> OnCloseQuery;
     std::function<void(TObject*, TCloseAction& action)> OnClose;

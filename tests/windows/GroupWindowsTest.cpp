@@ -405,6 +405,27 @@ TEST_F(ConfigWindow, DoubleClickInTheSelectionOpensTheDesktopCopy) {
     EXPECT_TRUE(WaitUntil([&] { return Exists(marker); }));
 }
 
+// Each button has its key in the control it acts from: the name field keeps
+// its Ctrl+arrows and Delete, and a hidden Trash or a grey Save takes no key.
+TEST_F(ConfigWindow, EveryButtonClicksByItsKeyWhereItActs) {
+    ShowWith({"Mail"});
+    Clicks clicks;
+    for (TOvalButton* b : {form.OvalButton1, form.SelectAllShortButton, form.OvalButton3, form.OvalButton4,
+                           form.TrashShortBtn, form.SGroupButton, form.OvalButton7})
+        clicks.Watch(*b, b->Caption());
+    HWND edit = form.Edit1->Handle();
+    form.SGroupButton->SetEnabled(false);
+    ExpectKeys(clicks,
+               {{List1(), VK_DELETE, 0, ""}, {edit, 'S', ssCtrl, ""}, {List1(), VK_RIGHT, ssCtrl, "> "},
+                {List2(), VK_RIGHT, ssCtrl, ""}, {edit, VK_RIGHT, ssCtrl, ""}, {List1(), VK_RIGHT, ssCtrl | ssShift, ">> "},
+                {List2(), VK_LEFT, ssCtrl, "< "}, {List1(), VK_LEFT, ssCtrl, ""},
+                {List2(), VK_LEFT, ssCtrl | ssShift, "<< "}, {List2(), VK_F4, ssAlt, "Close "}},
+               {List1(), List2(), edit});
+    form.TrashShortBtn->SetVisible(true);
+    form.SGroupButton->SetEnabled(true);
+    ExpectKeys(clicks, {{List1(), VK_DELETE, 0, "Trash "}, {edit, VK_DELETE, 0, ""}, {edit, 'S', ssCtrl, "Save "}}, {});
+}
+
 TEST_F(ConfigWindow, CloseButtonEndsTheModalShowing) {
     ShowWith({});
     form.Close();

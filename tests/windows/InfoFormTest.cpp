@@ -1,6 +1,7 @@
 // The About window: where its controls sit and how they look, keys that do
 // nothing, Close, and a second showing that looks as the first.
 #include "resources/version.h"
+#include "tests/windows/FormProbe.h"
 #include "tests/windows/Snapshot.h"
 #include "tests/windows/ToolkitHarness.h"
 #include "ui/InfoUnit.h"
@@ -124,8 +125,8 @@ TEST_F(InfoFormTest, PanelAndPictureAsDrawn) {
     form->ShowModal();
 }
 
-// Escape and Enter reach the window and change nothing; Close ends the showing,
-// and the next showing looks the same, at the same place.
+// Escape, Enter and letters change nothing; Close ends the showing, and the next
+// showing looks the same, at the same place, and ends by Close's key.
 TEST_F(InfoFormTest, KeysDoNothingCloseEndsAndASecondShowingIsUnchanged) {
     std::string first, second;
     auto picture = [&](std::string& into) {
@@ -142,7 +143,7 @@ TEST_F(InfoFormTest, KeysDoNothingCloseEndsAndASecondShowingIsUnchanged) {
             ::PostMessageA(focus, WM_KEYDOWN, key, 1);
             ::PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
         }
-        Application().ProcessMessages();
+        TypeLetters({focus});
         EXPECT_TRUE(form->IsShowing());
         picture(first);
         const POINT c{form->OvalButton1->Left() + 32, form->OvalButton1->Top() + 12};
@@ -154,7 +155,11 @@ TEST_F(InfoFormTest, KeysDoNothingCloseEndsAndASecondShowingIsUnchanged) {
     form->ShowModal();
     EXPECT_FALSE(form->IsShowing());
 
-    WhenShownModal(*form, [&] { picture(second); });
+    WhenShownModal(*form, [&] {
+        picture(second);
+        PressKey(::GetFocus(), VK_F4, ssAlt);
+        EXPECT_FALSE(form->IsShowing());
+    });
     form->ShowModal();
     EXPECT_EQ(first, second);
 }

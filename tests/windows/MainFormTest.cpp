@@ -695,5 +695,27 @@ TEST_F(MainFormTest, PreviewShowsTheTickedGroupsAndReportsAnUnreadableOneAfterwa
     EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
 }
 
+// Every button of the window has its key; Delete acts in the list, and a key
+// held down clicks once.
+TEST_F(MainFormTest, EveryButtonClicksByItsKey) {
+    auto form = Start();
+    form->Show();
+    Flush();
+    HWND window = form->Handle(), list = form->GroupListBox->Handle();
+    Clicks clicks;
+    for (TOvalButton* b : {form->ApplyButton, form->ViewButton, form->TrashButton}) clicks.Watch(*b, b->Caption());
+    for (TToolButton* b : form->ToolBar1->Buttons()) clicks.Watch(*b, b->Hint);
+    ExpectKeys(clicks,
+               {{list, VK_RETURN, ssCtrl, "Apply "}, {list, 'P', ssCtrl, "Preview "}, {list, VK_DELETE, 0, "Trash "},
+                {window, VK_DELETE, 0, ""}, {list, VK_F4, ssAlt, "Exit "}, {list, 'R', ssCtrl, "Auto-Run "},
+                {list, 'G', ssCtrl, "Groups Configuration "}, {list, 'A', ssCtrl | ssShift, "All Shortcuts "},
+                {list, 'A', ssCtrl, ""}, {list, VK_F1, 0, "Help... "}, {list, VK_F1, ssCtrl, "About... "}},
+               {list});
+    ::PostMessageA(list, WM_KEYDOWN, VK_DELETE, 1);
+    ::PostMessageA(list, WM_KEYDOWN, VK_DELETE, 0x40000001);  // the repeat of a key held down
+    Flush();
+    EXPECT_EQ("Trash ", clicks.Take());
+}
+
 }  // namespace
 }  // namespace zep::test
