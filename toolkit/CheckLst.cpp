@@ -73,8 +73,9 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT text = item.rcItem;
     text.left += ItemHeight() + 2;
-    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+    const bool focused = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
     if (item.itemID == static_cast<UINT>(-1) || item.itemAction == ODA_FOCUS) {
+        if (item.itemState & ODS_NOFOCUSRECT) return;
         // Only the focus changed, or the list is empty: the rectangle is drawn by XOR.
         ::DrawFocusRect(dc, item.itemID == static_cast<UINT>(-1) ? &item.rcItem : &text);
         return;

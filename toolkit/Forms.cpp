@@ -220,6 +220,22 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // form closes first, and stores what a close stores.
         if (wParam && Application().IsMainForm(*this)) Close();
         return 0;
+    case WM_ACTIVATE:
+        // As in a dialog, the keyboard goes back to the control that had it,
+        // else to the first that takes it, never to the bare window.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            if (HWND focus = ::GetFocus(); ::IsChild(Handle(), focus)) focused_ = focus;
+        } else if (!IsMinimized()) {
+            const bool back =
+                ::IsChild(Handle(), focused_) && ::IsWindowVisible(focused_) && ::IsWindowEnabled(focused_);
+            if (HWND control = back ? focused_ : ::GetNextDlgTabItem(Handle(), nullptr, FALSE)) {
+                ::SetFocus(control);
+                // Its focus rectangle shows once the keyboard is used, unless the window came by the keyboard.
+                ::SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+                return 0;
+            }
+        }
+        break;
     case WM_SYSCOMMAND:
         // The main form minimises the whole program, taskbar button included.
         if ((wParam & 0xFFF0) == SC_MINIMIZE && Application().MainForm() == this) {

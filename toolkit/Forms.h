@@ -81,6 +81,7 @@ private:
     TPosition position_;
     SIZE designedClient_;
     bool modal_ = false;
+    HWND focused_ = nullptr;  // the control that had the keyboard when the form was last left
 };
 
 class TApplication {

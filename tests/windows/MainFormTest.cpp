@@ -695,13 +695,14 @@ TEST_F(MainFormTest, PreviewShowsTheTickedGroupsAndReportsAnUnreadableOneAfterwa
     EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
 }
 
-// Every button of the window has its key; Delete acts in the list, and a key
-// held down clicks once.
+// Every button of the window has its key; Delete acts in the list, which has
+// the keyboard as soon as the window shows, and a key held down clicks once.
 TEST_F(MainFormTest, EveryButtonClicksByItsKey) {
     auto form = Start();
     form->Show();
     Flush();
     HWND window = form->Handle(), list = form->GroupListBox->Handle();
+    EXPECT_EQ(list, ::GetFocus());
     Clicks clicks;
     for (TOvalButton* b : {form->ApplyButton, form->ViewButton, form->TrashButton}) clicks.Watch(*b, b->Caption());
     for (TToolButton* b : form->ToolBar1->Buttons()) clicks.Watch(*b, b->Hint);
