@@ -263,6 +263,13 @@ void TOvalButton::Press() {
     if (Visible() && Enabled()) Fire(OnClick, this);
 }
 
+TAccessibleElement TOvalButton::Accessible() {
+    TAccessibleElement element = TGraphicControl::Accessible();
+    DescribeButton(element, *Parent(), *this);
+    element.pressed = FDown;
+    return element;
+}
+
 bool TOvalButton::DialogChar(char key) {
     if (!MatchesAccelerator(key, Caption())) return false;
     if (Enabled()) Click();

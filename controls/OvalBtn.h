@@ -66,6 +66,8 @@ public:
     // OnClick, as a click does it, from the window's key or assistive
     // technology: the pointer's place does not matter here.
     void Press() override;
+    // A push button named by its caption, described by its hint, with the window's key for it.
+    TAccessibleElement Accessible() override;
 
     TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseExit;
     TMouseEvent OnMouseDown, OnMouseUp;

@@ -19,6 +19,15 @@ void TURLLabel::Click() {
     ShellOpen(::GetDesktopWindow(), CompleteURL(Caption(), URLType));
 }
 
+TAccessibleElement TURLLabel::Accessible() {
+    TAccessibleElement element = TCustomLabel::Accessible();
+    element.role = TAccessibleRole::Link;
+    element.value = CompleteURL(Caption(), URLType);
+    element.defaultAction = "Jump";
+    element.action = [this] { Click(); };
+    return element;
+}
+
 void TURLLabel::MouseEnter() {
     TCustomLabel::MouseEnter();
     SetFontColor(kHoverColor);

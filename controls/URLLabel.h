@@ -20,6 +20,8 @@ public:
     TURLType URLType = TURLType::utHTTP;
 
     void Click() override;
+    // A link named by its caption, its value the address a click opens.
+    TAccessibleElement Accessible() override;
     void MouseEnter() override;
     void MouseLeave() override;
 

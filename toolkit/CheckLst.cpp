@@ -57,6 +57,29 @@ LRESULT TCheckListBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return TCustomListBox::WndProc(message, wParam, lParam);
 }
 
+std::vector<TAccessibleElement> TCheckListBox::AccessibleElements() {
+    std::vector<TAccessibleElement> items;
+    const int selected = ItemIndex();
+    const int caret =
+        ::GetFocus() == Handle() ? static_cast<int>(::SendMessageA(Handle(), LB_GETCARETINDEX, 0, 0)) : -1;
+    for (int i = 0; i < Count(); ++i) {
+        TAccessibleElement& item = items.emplace_back();
+        item.role = TAccessibleRole::ListItem;
+        item.name = Items(i);
+        item.checked = Checked(i);
+        item.selected = i == selected;
+        item.focused = i == caret;
+        ::SendMessageA(Handle(), LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item.bounds));
+        item.defaultAction = item.checked ? "Uncheck" : "Check";
+        // As the mouse does it: the item is selected, its tick flips.
+        item.action = [this, i] {
+            SetItemIndex(i);
+            SetChecked(i, !Checked(i));
+        };
+    }
+    return items;
+}
+
 bool TCheckListBox::Reflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     if (message == WM_MEASUREITEM) {
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(ItemHeight());

@@ -74,6 +74,21 @@ void TToolBar::ScaleToScreen() {
     ::SendMessageA(Handle(), TB_SETINDENT, Scaled(indent_), 0);
 }
 
+std::vector<TAccessibleElement> TToolBar::AccessibleElements() {
+    std::vector<TAccessibleElement> elements;
+    for (TToolButton* button : buttons_) {
+        const TToolButtonStyle style = button->Style();
+        if (style != TToolButtonStyle::tbsButton && style != TToolButtonStyle::tbsCheck) continue;
+        TAccessibleElement& element = elements.emplace_back();
+        DescribeButton(element, *this, *button);
+        element.name = button->Hint;
+        element.checked = style == TToolButtonStyle::tbsCheck && button->Down();
+        const LRESULT index = ::SendMessageA(Handle(), TB_COMMANDTOINDEX, button->Command(), 0);
+        ::SendMessageA(Handle(), TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&element.bounds));
+    }
+    return elements;
+}
+
 int TToolBar::Insert(TToolButton& button) {
     const int command = nextCommand_++;
     TBBUTTON b{};

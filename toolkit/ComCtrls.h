@@ -63,6 +63,10 @@ public:
     void ScaleToScreen() override;
     const std::vector<TToolButton*>& Buttons() const { return buttons_; }
 
+    // Its buttons, each named by its hint.
+    bool DrawsOwnParts() const override { return true; }
+    std::vector<TAccessibleElement> AccessibleElements() override;
+
 protected:
     void WindowCreated() override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -75,6 +75,12 @@ void TCustomLabel::Paint(TCanvas& canvas) {
 
 void TCustomLabel::Click() { Fire(OnClick, this); }
 
+TAccessibleElement TCustomLabel::Accessible() {
+    TAccessibleElement element = TGraphicControl::Accessible();
+    element.role = TAccessibleRole::StaticText;
+    return element;
+}
+
 void TCustomLabel::ScaleToScreen() {
     TGraphicControl::ScaleToScreen();
     if (autoSize_) {

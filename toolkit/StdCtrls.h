@@ -29,6 +29,7 @@ public:
     void Paint(TCanvas& canvas) override;
     void Click() override;
     void ScaleToScreen() override;
+    TAccessibleElement Accessible() override;
 
 protected:
     void CaptionChanged() override;

@@ -2,6 +2,7 @@
 // temporary folders: layout, every handler by mouse and keyboard, the saved
 // bytes, the warnings and error reports, and opening a real shortcut.
 #include "core/Errors.h"
+#include "tests/windows/AccessibleTree.h"
 #include "tests/windows/CoreSandbox.h"
 #include "tests/windows/FormProbe.h"
 #include "ui/ContentUnit.h"
@@ -424,6 +425,28 @@ TEST_F(ConfigWindow, EveryButtonClicksByItsKeyWhereItActs) {
     form.TrashShortBtn->SetVisible(true);
     form.SGroupButton->SetEnabled(true);
     ExpectKeys(clicks, {{List1(), VK_DELETE, 0, "Trash "}, {edit, VK_DELETE, 0, ""}, {edit, 'S', ssCtrl, "Save "}}, {});
+}
+
+// A screen reader finds the buttons as they stand, and presses one as a click does.
+TEST_F(ConfigWindow, ScreenReadersFindTheButtonsAsTheyStand) {
+    ShowWith({"Mail"});
+    form.SGroupButton->SetEnabled(false);
+    EXPECT_EQ(R"(static text "Shortcuts Repository:"
+push button ">" Ctrl+Right -> Press
+push button ">>" Ctrl+Shift+Right -> Press
+push button "<" Ctrl+Left -> Press
+push button "<<" Ctrl+Shift+Left -> Press
+static text "Selection:"
+push button "Trash" (Trash selected shortcuts) Delete [invisible] -> Press
+static text "Save under Group:"
+push button "Save" (Save this group) Ctrl+S [unavailable] -> Press
+  push button "Close" Alt+F4 -> Press
+)",
+              AccessibleTree(form.Handle()));
+    ClickItem(List1(), 0);
+    EXPECT_EQ(S_OK, ClientObject(form.Handle())->accDoDefaultAction(ChildId(2)));
+    Flush();
+    EXPECT_EQ("Mail", Selection());
 }
 
 TEST_F(ConfigWindow, CloseButtonEndsTheModalShowing) {

@@ -1,13 +1,16 @@
 // The About window: where its controls sit and how they look, keys that do
 // nothing, Close, and a second showing that looks as the first.
 #include "resources/version.h"
+#include "tests/windows/AccessibleTree.h"
 #include "tests/windows/FormProbe.h"
 #include "tests/windows/Snapshot.h"
 #include "tests/windows/ToolkitHarness.h"
+#include "toolkit/Shell.h"
 #include "ui/InfoUnit.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zep::test {
 namespace {
@@ -162,6 +165,23 @@ TEST_F(InfoFormTest, KeysDoNothingCloseEndsAndASecondShowingIsUnchanged) {
     });
     form->ShowModal();
     EXPECT_EQ(first, second);
+}
+
+// A screen reader finds Close with its key, the texts, and the links with the
+// address each opens; its default action on a link opens it.
+TEST_F(InfoFormTest, ScreenReadersFindTheLinksAndTheirAddresses) {
+    EXPECT_EQ("push button \"Close\" Alt+F4 -> Press\n"
+              "      graphic\n"
+              "      static text \"Zepton\"\n"
+              "      static text \"Keeps the Desktop tidy. Made by Kestrin.\"\n"
+              "      link \"" ZEPTON_HOME_PAGE "\" = http://" ZEPTON_HOME_PAGE " -> Jump\n"
+              "      link \"" ZEPTON_CONTACT_MAIL "\" = mailto:" ZEPTON_CONTACT_MAIL " -> Jump\n",
+              AccessibleTree(form->Handle()));
+    std::vector<std::string> opened;
+    const ShellOpenRedirect shell([&](HWND, const std::string& file) { opened.push_back(file); });
+    EXPECT_EQ(S_OK, ClientObject(form->Panel1->Handle())->accDoDefaultAction(ChildId(5)));
+    Flush();
+    EXPECT_EQ(std::vector<std::string>{"mailto:" ZEPTON_CONTACT_MAIL}, opened);
 }
 
 }  // namespace

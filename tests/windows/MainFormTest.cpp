@@ -2,6 +2,7 @@
 // key: its layout, the start-up sequence, Trash, the pop-up menu, Apply by
 // mouse, closing, a start-up Apply that fails, and the two windows it opens.
 #include "core/Registry.h"
+#include "tests/windows/AccessibleTree.h"
 #include "tests/windows/CoreSandbox.h"
 #include "tests/windows/FormProbe.h"
 #include "tests/windows/ToolkitHarness.h"
@@ -716,6 +717,43 @@ TEST_F(MainFormTest, EveryButtonClicksByItsKey) {
     ::PostMessageA(list, WM_KEYDOWN, VK_DELETE, 0x40000001);  // the repeat of a key held down
     Flush();
     EXPECT_EQ("Trash ", clicks.Take());
+}
+
+// A screen reader finds each button with its name, hint and key, and the
+// groups with their ticks; its default actions tick and click as the mouse does.
+TEST_F(MainFormTest, ScreenReadersFindEveryButtonAndGroup) {
+    Group("Games", "");
+    Group("Work", "");
+    Status("[Status]\r\nGames=1\r\nWork=0\r\n");
+    auto form = Start();
+    form->Show();
+    Flush();
+    EXPECT_EQ(R"(push button "Apply" (Apply the selection) Ctrl+Enter -> Press
+  list item "Games" [checked] [focused] -> Uncheck
+  list item "Work" -> Check
+  push button "Trash" (Delete selected groups) Delete -> Press
+  push button "Preview" (View selected group) Ctrl+P -> Press
+  push button "Exit" Alt+F4 -> Press
+  push button "Auto-Run" Ctrl+R [checked] -> Press
+  push button "Groups Configuration" Ctrl+G -> Press
+  push button "All Shortcuts" Ctrl+Shift+A -> Press
+  push button "Help..." F1 -> Press
+  push button "About..." Ctrl+F1 -> Press
+)",
+              AccessibleTree(form->Handle()));
+    const ComRef<IAccessible> client = ClientObject(form->Handle());
+    long x = 0, y = 0, w = 0, h = 0;
+    VARIANT hit{};
+    EXPECT_EQ(S_OK, client->accLocation(&x, &y, &w, &h, ChildId(1)));
+    EXPECT_EQ(S_OK, client->accHitTest(x + w / 2, y + h / 2, &hit));
+    EXPECT_EQ((std::vector<long>{1, 76, 30}), (std::vector<long>{hit.lVal, w, h}));  // Apply, where it is
+
+    EXPECT_EQ(S_OK, ClientObject(form->GroupListBox->Handle())->accDoDefaultAction(ChildId(2)));
+    EXPECT_EQ(S_OK, client->accDoDefaultAction(ChildId(1)));  // Apply, which saves the ticks
+    Flush();
+    EXPECT_EQ("Games=1 Work=1", Ticks(*form));
+    EXPECT_EQ(1, form->GroupListBox->ItemIndex());
+    EXPECT_EQ("[Status]\r\nGames=1\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
 }
 
 }  // namespace
