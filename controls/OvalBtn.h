@@ -80,10 +80,15 @@ private:
     // Stores a property that only changes the picture, and shows it.
     template <class T>
     void Change(T& field, T value);
+    // What the button draws with: its own colours, or in high contrast the scheme's.
+    struct Palette {
+        TColor face, outline, highlight, shadow, caption;
+    };
+    Palette Colours() const;
     // The rings only; erases nothing.
-    void DrawBevel(TCanvas& canvas);
+    void DrawBevel(TCanvas& canvas, const Palette& colours);
     // Bevel, glyph and caption over the face, which it leaves alone.
-    void DrawFace(TCanvas& canvas);
+    void DrawFace(TCanvas& canvas, const Palette& colours);
     // Feedback while the mouse acts: straight onto the parent, or a full
     // repaint for a transparent button, whose background is the parent's.
     void ShowFaceNow();

@@ -1,5 +1,6 @@
 #include "controls/URLLabel.h"
 
+#include "toolkit/ColourScheme.h"
 #include "toolkit/Shell.h"
 
 namespace zep {
@@ -37,6 +38,8 @@ void TURLLabel::MouseLeave() {
     TCustomLabel::MouseLeave();
     SetFontColor(kLeftColor);
 }
+
+TColor TURLLabel::TextColor() const { return HighContrast() ? clHotLight : TCustomLabel::TextColor(); }
 
 void TURLLabel::SetFontColor(TColor color) {
     Font().SetColor(color);

@@ -25,6 +25,10 @@ public:
     void MouseEnter() override;
     void MouseLeave() override;
 
+protected:
+    // In high contrast the scheme's colour of links, whatever the pointer does.
+    TColor TextColor() const override;
+
 private:
     void SetFontColor(TColor color);
 };

@@ -51,6 +51,7 @@ public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor) { cursor_ = cursor; }
     TFont& Font() { return font_; }
+    const TFont& Font() const { return font_; }
 
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }

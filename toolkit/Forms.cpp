@@ -236,6 +236,11 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         }
         break;
+    case WM_SETTINGCHANGE:
+        // High contrast came or went: what the program draws itself takes the new colours.
+        if (wParam == SPI_SETHIGHCONTRAST)
+            ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        break;
     case WM_SYSCOMMAND:
         // The main form minimises the whole program, taskbar button included.
         if ((wParam & 0xFFF0) == SC_MINIMIZE && Application().MainForm() == this) {

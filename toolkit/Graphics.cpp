@@ -1,5 +1,7 @@
 #include "toolkit/Graphics.h"
 
+#include "toolkit/ColourScheme.h"
+
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -43,16 +45,16 @@ struct FontKey {
 }  // namespace
 
 TColor ColorToRGB(TColor color) {
-    if (IsSysColor(color)) return ::GetSysColor(static_cast<int>(color & 0xFF));
+    if (IsSysColor(color)) return SysColor(static_cast<int>(color & 0xFF));
     return color & 0xFFFFFF;
 }
 
 std::size_t GdiObjectsMade() { return made; }
 
 HBRUSH SolidBrush(TColor color) {
-    if (IsSysColor(color)) return ::GetSysColorBrush(static_cast<int>(color & 0xFF));
     static SharedObjects<TColor, HBRUSH> brushes;
-    return brushes.Get(color & 0xFFFFFF, [color] { return ::CreateSolidBrush(color & 0xFFFFFF); });
+    const TColor rgb = ColorToRGB(color);
+    return brushes.Get(rgb, [rgb] { return ::CreateSolidBrush(rgb); });
 }
 
 HPEN SolidPen(TColor color, int width) {

@@ -69,7 +69,7 @@ void TCustomLabel::Paint(TCanvas& canvas) {
     }
     canvas.Brush.style = TBrushStyle::bsClear;
     canvas.Font = Font();
-    if (!Enabled()) canvas.Font.SetColor(clGrayText);
+    canvas.Font.SetColor(Enabled() ? TextColor() : clGrayText);
     canvas.DrawText(Caption(), r, kLabelFormat | (alignment_ == TAlignment::taCenter ? DT_CENTER : DT_LEFT));
 }
 

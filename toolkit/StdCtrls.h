@@ -33,6 +33,8 @@ public:
 
 protected:
     void CaptionChanged() override;
+    // The colour of the text while the label is enabled.
+    virtual TColor TextColor() const { return Font().Color(); }
 
 private:
     SIZE TextSize();

@@ -5,9 +5,11 @@
 #include "tests/windows/FormProbe.h"
 #include "tests/windows/Snapshot.h"
 #include "tests/windows/ToolkitHarness.h"
+#include "toolkit/ColourScheme.h"
 #include "toolkit/Shell.h"
 #include "ui/InfoUnit.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -182,6 +184,39 @@ TEST_F(InfoFormTest, ScreenReadersFindTheLinksAndTheirAddresses) {
     EXPECT_EQ(S_OK, ClientObject(form->Panel1->Handle())->accDoDefaultAction(ChildId(5)));
     Flush();
     EXPECT_EQ(std::vector<std::string>{"mailto:" ZEPTON_CONTACT_MAIL}, opened);
+}
+
+// In high contrast the scheme's colours take the place of the button's, the
+// link's and the windows' own from the next WM_SETTINGCHANGE on, and give it back.
+TEST_F(InfoFormTest, HighContrastDrawsInTheSchemesColoursWhileItIsOn) {
+    const std::map<int, COLORREF> scheme{{COLOR_BTNFACE, RGB(0, 0, 96)},         {COLOR_BTNTEXT, RGB(255, 255, 0)},
+                                         {COLOR_BTNHIGHLIGHT, RGB(0, 255, 255)}, {COLOR_BTNSHADOW, RGB(255, 0, 255)},
+                                         {COLOR_WINDOW, RGB(0, 64, 0)},          {COLOR_HOTLIGHT, RGB(0, 255, 0)}};
+    const RECT b = form->OvalButton1->BoundsRect();
+    const int x = (b.left + b.right) / 2, y = (b.top + b.bottom) / 2;
+    // The button's outline, upper ring and face, the window beside it and the
+    // page; then whether the caption and the link show in the colours given.
+    auto look = [&](COLORREF caption, COLORREF link) {
+        const Snapshot s = ShotOf(form->Handle()), page = ShotOf(form->Panel1->Handle());
+        return std::vector<COLORREF>{s.At(x, b.top), s.At(x, b.top + 1), s.At(b.left + 8, y), s.At(b.left - 4, y),
+                                     page.At(10, 120), FindColour(s, b, caption).count > 20,
+                                     FindColour(page, form->URLLabel1->BoundsRect(), link).count > 20};
+    };
+    WhenShownModal(*form, [&] {
+        const COLORREF face = ::GetSysColor(COLOR_BTNFACE), text = ::GetSysColor(COLOR_WINDOWTEXT);
+        const std::vector<COLORREF> before = look(text, text);
+        EXPECT_EQ((std::vector<COLORREF>{0, before[1], face, face, ::GetSysColor(COLOR_WINDOW), 1, 1}), before);
+        {
+            const ColourSchemeRedirect on({true, [&](int i) { return scheme.contains(i) ? scheme.at(i) : ::GetSysColor(i); }});
+            ::SendMessageA(form->Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+            EXPECT_EQ((std::vector<COLORREF>{RGB(255, 255, 0), RGB(0, 255, 255), RGB(0, 0, 96), RGB(0, 0, 96),
+                                             RGB(0, 64, 0), 1, 1}),
+                      look(RGB(255, 255, 0), RGB(0, 255, 0)));
+        }
+        ::SendMessageA(form->Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        EXPECT_EQ(before, look(text, text));
+    });
+    form->ShowModal();
 }
 
 }  // namespace
