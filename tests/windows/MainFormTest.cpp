@@ -15,6 +15,8 @@
 #include <windowsx.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <set>
@@ -754,6 +756,32 @@ TEST_F(MainFormTest, ScreenReadersFindEveryButtonAndGroup) {
     EXPECT_EQ("Games=1 Work=1", Ticks(*form));
     EXPECT_EQ(1, form->GroupListBox->ItemIndex());
     EXPECT_EQ("[Status]\r\nGames=1\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
+}
+
+// The help's keyboard page lists every key of every window, and no other.
+TEST_F(MainFormTest, TheHelpListsEveryKeyOfEveryWindow) {
+    auto main = Start();
+    TForm1 configuration(nullptr);
+    TInfoForm about(nullptr);
+    std::ifstream file("Z:" ZEPTON_HELP_DIR "/keyboard.html");
+    const std::string page{std::istreambuf_iterator<char>(file), {}};
+    for (auto [form, id] : {std::pair<TForm*, std::string>{main.get(), "main"}, {&configuration, "configuration"},
+                            {&about, "about"}}) {
+        const std::size_t from = page.find("<h2 id=\"" + id + "\">");
+        ASSERT_NE(std::string::npos, from) << id;
+        const std::string section = page.substr(from, page.find("<h2", from + 1) - from);
+        std::size_t rows = 0;
+        for (std::size_t at = 0; (at = section.find("<kbd>", at)) != std::string::npos; ++at) ++rows;
+        EXPECT_EQ(form->Keys.Entries().size(), rows) << id;
+        for (const TKeyTable::Entry& e : form->Keys.Entries()) {
+            const auto* control = dynamic_cast<const TControl*>(e.button);
+            std::string name;
+            for (char c : control ? control->Caption() : dynamic_cast<const TToolButton&>(*e.button).Hint)
+                name += c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+            const std::string row = "<kbd>" + ShortCutToText(e.key) + "</kbd></td><td>" + name + "</td>";
+            EXPECT_NE(std::string::npos, section.find(row)) << id << ": " << row;
+        }
+    }
 }
 
 }  // namespace
