@@ -45,7 +45,7 @@ inline std::string Describe(IAccessible& object, long id) {
 
 inline ComRef<IAccessible> ClientObject(HWND window) {
     ComRef<IAccessible> client;
-    EXPECT_EQ(S_OK, ::AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, client.Out()));
+    EXPECT_EQ(S_OK, ::AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible), client.Out()));
     return client;
 }
 
@@ -62,7 +62,7 @@ inline std::string AccessibleTree(HWND window, const std::string& indent = "") {
         ComRef<IAccessible> object;
         HWND inner = nullptr;
         if (child.vt == VT_I4) tree += indent + Describe(*client.get(), child.lVal) + "\n";
-        if (child.vt == VT_DISPATCH && SUCCEEDED(child.pdispVal->QueryInterface(IID_IAccessible, object.Out())) &&
+        if (child.vt == VT_DISPATCH && SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible), object.Out())) &&
             ::WindowFromAccessibleObject(object.get(), &inner) == S_OK)
             tree += AccessibleTree(inner, indent + "  ");
         ::VariantClear(&child);
