@@ -1,5 +1,6 @@
 #include "controls/OvalBtn.h"
 
+#include "toolkit/ColourScheme.h"
 #include "toolkit/Scaling.h"
 
 #include <algorithm>
@@ -91,16 +92,22 @@ bool TOvalButton::PtInOval(int X, int Y) const {
 
 // ---- drawing
 
-void TOvalButton::Paint(TCanvas& canvas) {
-    canvas.Font = Font();
-    canvas.Brush = {FaceBrush(FTransparent), FColor};
-    canvas.Pen = {FFlat ? TPenStyle::psClear : TPenStyle::psSolid, clBlack, 1};
-    // The outline around the face; the corners outside it stay the parent's.
-    canvas.Ellipse(0, 0, Width() - 1, Height() - 1);
-    DrawFace(canvas);
+TOvalButton::Palette TOvalButton::Colours() const {
+    if (HighContrast()) return {clBtnFace, clBtnText, clBtnHighlight, clBtnShadow, clBtnText};
+    return {FColor, clBlack, FHighlightColor, FShadowColor, Font().Color()};
 }
 
-void TOvalButton::DrawBevel(TCanvas& canvas) {
+void TOvalButton::Paint(TCanvas& canvas) {
+    const Palette colours = Colours();
+    canvas.Font = Font();
+    canvas.Brush = {FaceBrush(FTransparent), colours.face};
+    canvas.Pen = {FFlat ? TPenStyle::psClear : TPenStyle::psSolid, colours.outline, 1};
+    // The outline around the face; the corners outside it stay the parent's.
+    canvas.Ellipse(0, 0, Width() - 1, Height() - 1);
+    DrawFace(canvas, colours);
+}
+
+void TOvalButton::DrawBevel(TCanvas& canvas, const Palette& colours) {
     if (FBevelState == 0) return;
     const bool sunken = FBevelState == -1;
     const BevelGeometry g = BevelArcs(Width(), Height(), FBevelWidth);
@@ -110,11 +117,11 @@ void TOvalButton::DrawBevel(TCanvas& canvas) {
         for (const LayoutRect& r : g.Rings) canvas.Arc(r.Left, r.Top, r.Right, r.Bottom, from.X, from.Y, to.X, to.Y);
     };
     // Arcs run counter-clockwise: UpperRight to LowerLeft is the upper-left half.
-    arcs(sunken ? FShadowColor : FHighlightColor, g.UpperRight, g.LowerLeft);
-    arcs(sunken ? FHighlightColor : FShadowColor, g.LowerLeft, g.UpperRight);
+    arcs(sunken ? colours.shadow : colours.highlight, g.UpperRight, g.LowerLeft);
+    arcs(sunken ? colours.highlight : colours.shadow, g.LowerLeft, g.UpperRight);
 }
 
-void TOvalButton::DrawFace(TCanvas& canvas) {
+void TOvalButton::DrawFace(TCanvas& canvas, const Palette& colours) {
     const SIZE text = Caption().empty() ? SIZE{0, 0} : canvas.TextExtent(Caption());
     FaceInput in;
     in.Width = Width();
@@ -132,23 +139,23 @@ void TOvalButton::DrawFace(TCanvas& canvas) {
     in.TextHeight = text.cy;
     const FaceLayout f = LayoutFace(in);
 
-    DrawBevel(canvas);
+    DrawBevel(canvas, colours);
     if (f.GlyphShown) {
         // In the face colour: wipes the strip the glyph covered in the other state.
         canvas.Pen.style = FTransparent ? TPenStyle::psClear : TPenStyle::psSolid;
-        canvas.Pen.color = FColor;
+        canvas.Pen.color = colours.face;
         canvas.MoveTo(f.Strip[0].X, f.Strip[0].Y);
         canvas.LineTo(f.Strip[1].X, f.Strip[1].Y);
         canvas.LineTo(f.Strip[2].X, f.Strip[2].Y);
         canvas.Pen.style = TPenStyle::psSolid;
-        canvas.Brush = {FaceBrush(FTransparent), FColor};
+        canvas.Brush = {FaceBrush(FTransparent), colours.face};
         canvas.BrushCopy(ToRect(f.Dest), FGlyph, ToRect(f.Source), FTransparentColor);
     }
     if (!f.CaptionShown) return;
 
-    canvas.Brush = {FaceBrush(FTransparent), FColor};
+    canvas.Brush = {FaceBrush(FTransparent), colours.face};
     canvas.FillRect(ToRect(f.Fill));
-    if (!Enabled()) canvas.Font.SetColor(clGrayText);
+    canvas.Font.SetColor(Enabled() ? colours.caption : clGrayText);
     canvas.DrawText(Caption().substr(0, kCaptionMax), ToRect(f.TextRect), DT_SINGLELINE);
 }
 
@@ -161,13 +168,13 @@ void TOvalButton::ShowFaceNow() {
     if (!Visible() || !Parent() || !Parent()->HandleAllocated()) return;
     TControlCanvas canvas(*this);
     canvas.Font = Font();
-    DrawFace(canvas);
+    DrawFace(canvas, Colours());
 }
 
 void TOvalButton::ShowBevelNow() {
     if (!Visible() || !Parent() || !Parent()->HandleAllocated()) return;
     TControlCanvas canvas(*this);
-    DrawBevel(canvas);
+    DrawBevel(canvas, Colours());
 }
 
 // ---- mouse and keyboard
@@ -257,6 +264,17 @@ void TOvalButton::ScaleToScreen() {
     FMargin = Scaled(FMargin);
     FGlyph.StretchTo(Scaled(FGlyph.Width()), Scaled(FGlyph.Height()));
     Repaint();
+}
+
+void TOvalButton::Press() {
+    if (Visible() && Enabled()) Fire(OnClick, this);
+}
+
+TAccessibleElement TOvalButton::Accessible() {
+    TAccessibleElement element = TGraphicControl::Accessible();
+    DescribeButton(element, *Parent(), *this);
+    element.pressed = FDown;
+    return element;
 }
 
 bool TOvalButton::DialogChar(char key) {

@@ -5,6 +5,7 @@
 // only under the pointer), transparent, or a sticky toggle (GroupIndex != 0).
 #include "controls/OvalLayout.h"
 #include "toolkit/Controls.h"
+#include "toolkit/KeyTable.h"
 
 #include <cstdint>
 
@@ -13,7 +14,7 @@ namespace zep {
 using TBevelWidth = std::uint8_t;  // rings, 1..10 (0 on a new button: none)
 using TNumGlyphs = std::uint8_t;   // images side by side in the glyph, 0..4 (0: no glyph)
 
-class TOvalButton : public TGraphicControl {
+class TOvalButton : public TGraphicControl, public TClickable {
 public:
     TOvalButton(TComponent* owner, TWinControl* parent);
     ~TOvalButton() override;
@@ -62,6 +63,12 @@ public:
     // Bevel, spacing, margin and glyph grow with the display too.
     void ScaleToScreen() override;
 
+    // OnClick, as a click does it, from the window's key or assistive
+    // technology: the pointer's place does not matter here.
+    void Press() override;
+    // A push button named by its caption, described by its hint, with the window's key for it.
+    TAccessibleElement Accessible() override;
+
     TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseExit;
     TMouseEvent OnMouseDown, OnMouseUp;
     TMouseMoveEvent OnMouseMove;
@@ -73,10 +80,15 @@ private:
     // Stores a property that only changes the picture, and shows it.
     template <class T>
     void Change(T& field, T value);
+    // What the button draws with: its own colours, or in high contrast the scheme's.
+    struct Palette {
+        TColor face, outline, highlight, shadow, caption;
+    };
+    Palette Colours() const;
     // The rings only; erases nothing.
-    void DrawBevel(TCanvas& canvas);
+    void DrawBevel(TCanvas& canvas, const Palette& colours);
     // Bevel, glyph and caption over the face, which it leaves alone.
-    void DrawFace(TCanvas& canvas);
+    void DrawFace(TCanvas& canvas, const Palette& colours);
     // Feedback while the mouse acts: straight onto the parent, or a full
     // repaint for a transparent button, whose background is the parent's.
     void ShowFaceNow();

@@ -1,5 +1,6 @@
 #include "controls/URLLabel.h"
 
+#include "toolkit/ColourScheme.h"
 #include "toolkit/Shell.h"
 
 namespace zep {
@@ -19,6 +20,15 @@ void TURLLabel::Click() {
     ShellOpen(::GetDesktopWindow(), CompleteURL(Caption(), URLType));
 }
 
+TAccessibleElement TURLLabel::Accessible() {
+    TAccessibleElement element = TCustomLabel::Accessible();
+    element.role = TAccessibleRole::Link;
+    element.value = CompleteURL(Caption(), URLType);
+    element.defaultAction = "Jump";
+    element.action = [this] { Click(); };
+    return element;
+}
+
 void TURLLabel::MouseEnter() {
     TCustomLabel::MouseEnter();
     SetFontColor(kHoverColor);
@@ -28,6 +38,8 @@ void TURLLabel::MouseLeave() {
     TCustomLabel::MouseLeave();
     SetFontColor(kLeftColor);
 }
+
+TColor TURLLabel::TextColor() const { return HighContrast() ? clHotLight : TCustomLabel::TextColor(); }
 
 void TURLLabel::SetFontColor(TColor color) {
     Font().SetColor(color);

@@ -20,8 +20,14 @@ public:
     TURLType URLType = TURLType::utHTTP;
 
     void Click() override;
+    // A link named by its caption, its value the address a click opens.
+    TAccessibleElement Accessible() override;
     void MouseEnter() override;
     void MouseLeave() override;
+
+protected:
+    // In high contrast the scheme's colour of links, whatever the pointer does.
+    TColor TextColor() const override;
 
 private:
     void SetFontColor(TColor color);

@@ -56,6 +56,29 @@ LRESULT TCheckListBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return TCustomListBox::WndProc(message, wParam, lParam);
 }
 
+std::vector<TAccessibleElement> TCheckListBox::AccessibleElements() {
+    std::vector<TAccessibleElement> items;
+    const int selected = ItemIndex();
+    const int caret =
+        ::GetFocus() == Handle() ? static_cast<int>(::SendMessageA(Handle(), LB_GETCARETINDEX, 0, 0)) : -1;
+    for (int i = 0; i < Count(); ++i) {
+        TAccessibleElement& item = items.emplace_back();
+        item.role = TAccessibleRole::ListItem;
+        item.name = Items(i);
+        item.checked = Checked(i);
+        item.selected = i == selected;
+        item.focused = i == caret;
+        ::SendMessageA(Handle(), LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item.bounds));
+        item.defaultAction = item.checked ? "Uncheck" : "Check";
+        // As the mouse does it: the item is selected, its tick flips.
+        item.action = [this, i] {
+            SetItemIndex(i);
+            SetChecked(i, !Checked(i));
+        };
+    }
+    return items;
+}
+
 bool TCheckListBox::Reflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     if (message == WM_MEASUREITEM) {
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(ItemHeight());
@@ -72,8 +95,9 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT text = item.rcItem;
     text.left += ItemHeight() + 2;
-    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+    const bool focused = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
     if (item.itemID == static_cast<UINT>(-1) || item.itemAction == ODA_FOCUS) {
+        if (item.itemState & ODS_NOFOCUSRECT) return;
         // Only the focus changed, or the list is empty: the rectangle is drawn by XOR.
         ::DrawFocusRect(dc, item.itemID == static_cast<UINT>(-1) ? &item.rcItem : &text);
         return;

@@ -17,6 +17,10 @@ public:
     // inch; as wide as an item is high.
     static constexpr int kBoxWidth = kItemHeight;
 
+    // Its items, each with its name and tick; the default action ticks as a click on the box.
+    bool DrawsOwnParts() const override { return true; }
+    std::vector<TAccessibleElement> AccessibleElements() override;
+
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

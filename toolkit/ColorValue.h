@@ -16,6 +16,10 @@ inline constexpr TColor clBtnFace = 0x8000000F;
 inline constexpr TColor clGrayText = 0x80000011;
 inline constexpr TColor clWindow = 0x80000005;
 inline constexpr TColor clWindowText = 0x80000008;
+inline constexpr TColor clBtnShadow = 0x80000010;
+inline constexpr TColor clBtnText = 0x80000012;
+inline constexpr TColor clBtnHighlight = 0x80000014;
+inline constexpr TColor clHotLight = 0x8000001A;
 
 constexpr bool IsSysColor(TColor color) { return (color >> 24) == 0x80; }
 

@@ -39,6 +39,11 @@ void TToolButton::SetDown(bool down) {
     ::SendMessageA(toolBar_->Handle(), TB_CHECKBUTTON, command_, MAKELPARAM(down ? TRUE : FALSE, 0));
 }
 
+void TToolButton::Press() {
+    if (style_ == TToolButtonStyle::tbsCheck) SetDown(!Down());
+    Click();
+}
+
 // ---- TToolBar
 
 TToolBar::TToolBar(TComponent* owner, TWinControl* parent, int left, int top, int width, int height)
@@ -67,6 +72,21 @@ void TToolBar::SetIndent(int indent) {
 void TToolBar::ScaleToScreen() {
     TWinControl::ScaleToScreen();
     ::SendMessageA(Handle(), TB_SETINDENT, Scaled(indent_), 0);
+}
+
+std::vector<TAccessibleElement> TToolBar::AccessibleElements() {
+    std::vector<TAccessibleElement> elements;
+    for (TToolButton* button : buttons_) {
+        const TToolButtonStyle style = button->Style();
+        if (style != TToolButtonStyle::tbsButton && style != TToolButtonStyle::tbsCheck) continue;
+        TAccessibleElement& element = elements.emplace_back();
+        DescribeButton(element, *this, *button);
+        element.name = button->Hint;
+        element.checked = style == TToolButtonStyle::tbsCheck && button->Down();
+        const LRESULT index = ::SendMessageA(Handle(), TB_COMMANDTOINDEX, button->Command(), 0);
+        ::SendMessageA(Handle(), TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&element.bounds));
+    }
+    return elements;
 }
 
 int TToolBar::Insert(TToolButton& button) {

@@ -1,6 +1,7 @@
 #pragma once
 // Common controls: the tool bar with its buttons, and the page control with its pages.
 #include "toolkit/Controls.h"
+#include "toolkit/KeyTable.h"
 
 #include <string>
 #include <vector>
@@ -18,7 +19,7 @@ enum class TToolButtonStyle {
 };
 
 // One button of a tool bar, appended at the bar's end when made.
-class TToolButton : public TComponent {
+class TToolButton : public TComponent, public TClickable {
 public:
     TToolButton(TComponent* owner, TToolBar* toolBar, TToolButtonStyle style, int imageIndex = -1,
                 std::string hint = {});
@@ -36,6 +37,8 @@ public:
     std::string Hint;
     TNotifyEvent OnClick;
     void Click() { Fire(OnClick, this); }
+    // A click as the bar makes it: a check button flips first.
+    void Press() override;
 
 private:
     TToolBar* toolBar_;
@@ -59,6 +62,10 @@ public:
     void SetIndent(int indent);
     void ScaleToScreen() override;
     const std::vector<TToolButton*>& Buttons() const { return buttons_; }
+
+    // Its buttons, each named by its hint.
+    bool DrawsOwnParts() const override { return true; }
+    std::vector<TAccessibleElement> AccessibleElements() override;
 
 protected:
     void WindowCreated() override;

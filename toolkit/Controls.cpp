@@ -180,6 +180,16 @@ void TGraphicControl::Repaint() {
     if (Parent() && Parent()->HandleAllocated()) ::UpdateWindow(Parent()->Handle());
 }
 
+TAccessibleElement TGraphicControl::Accessible() {
+    TAccessibleElement element;
+    element.name = Caption();
+    element.description = Hint();
+    element.bounds = BoundsRect();
+    element.visible = Visible();
+    element.enabled = Enabled();
+    return element;
+}
+
 WindowDC::WindowDC(HWND window) : window(window), dc(::GetDC(window)) {}
 WindowDC::~WindowDC() { ::ReleaseDC(window, dc); }
 
@@ -244,6 +254,12 @@ TWinControl* TWinControl::FromHandle(HWND window) {
     for (TWinControl* child : parent->children_)
         if (child->window_ == window) return child;
     return nullptr;
+}
+
+std::vector<TAccessibleElement> TWinControl::AccessibleElements() {
+    std::vector<TAccessibleElement> elements;
+    for (TGraphicControl* control : graphics_) elements.push_back(control->Accessible());
+    return elements;
 }
 
 TWinControl* TWinControl::ChildWithId(int id) const {
@@ -398,6 +414,9 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
         if (ReflectToChild(message, wParam, lParam, result)) return result;
+        break;
+    case WM_GETOBJECT:
+        if (DrawsOwnParts() && AnswerGetObject(*window_, wParam, lParam, result)) return result;
         break;
     default:
         break;

@@ -2,6 +2,7 @@
 // Controls: windowless ones painted on their parent's canvas, and windowed ones
 // around a native window. Each windowed control routes the mouse to the
 // windowless controls it hosts.
+#include "toolkit/Accessible.h"
 #include "toolkit/Component.h"
 #include "toolkit/Graphics.h"
 
@@ -51,6 +52,7 @@ public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor) { cursor_ = cursor; }
     TFont& Font() { return font_; }
+    const TFont& Font() const { return font_; }
 
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
@@ -97,6 +99,9 @@ public:
     virtual void MouseLeave() {}
     // An accelerator key typed in the window; true when handled.
     virtual bool DialogChar(char) { return false; }
+    // What assistive technology is told of the control: by default a picture
+    // named by its caption and described by its hint.
+    virtual TAccessibleElement Accessible();
 
     // Asks the parent to repaint the control's area, background first.
     void Repaint();
@@ -153,6 +158,13 @@ public:
     TGraphicControl* ControlAt(POINT point, bool allowDisabled = false) const;
 
     static TWinControl* FromHandle(HWND window);
+
+    // Assistive technology: the parts the window draws itself (its windowless
+    // controls; a native control may add what it draws for the toolkit), told
+    // beside its child windows. A window without such parts is left to the
+    // system's description.
+    virtual bool DrawsOwnParts() const { return !graphics_.empty(); }
+    virtual std::vector<TAccessibleElement> AccessibleElements();
 
     // The face colour of an own-class window; windowless controls on it inherit it.
     TColor Color = clBtnFace;

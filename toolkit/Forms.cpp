@@ -200,6 +200,27 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         if (wParam && Application().IsMainForm(*this)) Application().EndWithSession(*this);
         return 0;
+    case WM_ACTIVATE:
+        // As in a dialog, the keyboard goes back to the control that had it,
+        // else to the first that takes it, never to the bare window.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            if (HWND focus = ::GetFocus(); ::IsChild(Handle(), focus)) focused_ = focus;
+        } else if (!IsMinimized()) {
+            const bool back =
+                ::IsChild(Handle(), focused_) && ::IsWindowVisible(focused_) && ::IsWindowEnabled(focused_);
+            if (HWND control = back ? focused_ : ::GetNextDlgTabItem(Handle(), nullptr, FALSE)) {
+                ::SetFocus(control);
+                // Its focus rectangle shows once the keyboard is used, unless the window came by the keyboard.
+                ::SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+                return 0;
+            }
+        }
+        break;
+    case WM_SETTINGCHANGE:
+        // High contrast came or went: what the program draws itself takes the new colours.
+        if (wParam == SPI_SETHIGHCONTRAST)
+            ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        break;
     case WM_SYSCOMMAND:
         // The main form minimises the whole program, taskbar button included.
         if ((wParam & 0xFFF0) == SC_MINIMIZE && Application().IsMainForm(*this)) {
@@ -308,6 +329,10 @@ bool TApplication::PreTranslate(MSG& msg) {
     TForm* form = FormOf(msg.hwnd);
     if (!form) return false;
     switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (form->Keys.KeyDown(msg, ShiftState())) return true;
+        break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
         if (form->OnKeyUp && (form->KeyPreview || msg.hwnd == form->Handle())) {

@@ -1,6 +1,7 @@
 #pragma once
 // Forms (top-level windows) and the application object.
 #include "toolkit/Controls.h"
+#include "toolkit/KeyTable.h"
 #include "toolkit/Menus.h"
 
 #include <windows.h>
@@ -56,6 +57,8 @@ public:
     void ScaleToScreen() override;
 
     bool KeyPreview = false;
+    // The window's keys for its buttons, taken before the control with the focus sees them.
+    TKeyTable Keys;
     TNotifyEvent OnCreate, OnShow;
     std::function<void(TObject*, bool& canClose)> OnCloseQuery;
     std::function<void(TObject*, TCloseAction& action)> OnClose;
@@ -83,6 +86,7 @@ private:
     TPosition position_;
     SIZE designedClient_;
     bool modal_ = false;
+    HWND focused_ = nullptr;  // the control that had the keyboard when the form was last left
 };
 
 class TApplication;

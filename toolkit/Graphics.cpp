@@ -1,5 +1,6 @@
 #include "toolkit/Graphics.h"
 
+#include "toolkit/ColourScheme.h"
 #include "win/WideText.h"
 
 #include <stdexcept>
@@ -45,7 +46,7 @@ struct FontKey {
 }  // namespace
 
 TColor ColorToRGB(TColor color) {
-    if (IsSysColor(color)) return ::GetSysColor(static_cast<int>(color & 0xFF));
+    if (IsSysColor(color)) return SysColor(static_cast<int>(color & 0xFF));
     return color & 0xFFFFFF;
 }
 
@@ -64,9 +65,9 @@ int DrawTextIn(HDC dc, const std::string& text, RECT& rect, UINT format) {
 }
 
 HBRUSH SolidBrush(TColor color) {
-    if (IsSysColor(color)) return ::GetSysColorBrush(static_cast<int>(color & 0xFF));
     static SharedObjects<TColor, HBRUSH> brushes;
-    return brushes.Get(color & 0xFFFFFF, [color] { return ::CreateSolidBrush(color & 0xFFFFFF); });
+    const TColor rgb = ColorToRGB(color);
+    return brushes.Get(rgb, [rgb] { return ::CreateSolidBrush(rgb); });
 }
 
 HPEN SolidPen(TColor color, int width) {

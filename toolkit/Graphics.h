@@ -12,12 +12,12 @@
 
 namespace zep {
 
-// Plain RGB of a colour value, system colours resolved through GetSysColor.
+// Plain RGB of a colour value, system colours resolved in the colour scheme (toolkit/ColourScheme.h).
 TColor ColorToRGB(TColor color);
 
 // Shared solid brushes and pens, one per colour (and width), kept for the
-// program's life; the caller never deletes them. A system colour's brush is
-// the system's own.
+// program's life; the caller never deletes them. A system colour's is the
+// one of its colour in the scheme now.
 HBRUSH SolidBrush(TColor color);
 HPEN SolidPen(TColor color, int width);
 // Fonts, pens and brushes the toolkit has made so far: a warm repaint makes none.

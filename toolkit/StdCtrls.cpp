@@ -69,11 +69,17 @@ void TCustomLabel::Paint(TCanvas& canvas) {
     }
     canvas.Brush.style = TBrushStyle::bsClear;
     canvas.Font = Font();
-    if (!Enabled()) canvas.Font.SetColor(clGrayText);
+    canvas.Font.SetColor(Enabled() ? TextColor() : clGrayText);
     canvas.DrawText(Caption(), r, kLabelFormat | (alignment_ == TAlignment::taCenter ? DT_CENTER : DT_LEFT));
 }
 
 void TCustomLabel::Click() { Fire(OnClick, this); }
+
+TAccessibleElement TCustomLabel::Accessible() {
+    TAccessibleElement element = TGraphicControl::Accessible();
+    element.role = TAccessibleRole::StaticText;
+    return element;
+}
 
 void TCustomLabel::ScaleToScreen() {
     TGraphicControl::ScaleToScreen();

@@ -29,9 +29,12 @@ public:
     void Paint(TCanvas& canvas) override;
     void Click() override;
     void ScaleToScreen() override;
+    TAccessibleElement Accessible() override;
 
 protected:
     void CaptionChanged() override;
+    // The colour of the text while the label is enabled.
+    virtual TColor TextColor() const { return Font().Color(); }
 
 private:
     SIZE TextSize();

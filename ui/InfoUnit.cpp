@@ -76,6 +76,8 @@ TInfoForm::TInfoForm(TComponent* owner) : TForm(owner, InfoFormOptions()) {
     OvalButton1->SetColor(clBtnFace);
     OvalButton1->SetTransparentColor(clBlack);
     OvalButton1->OnClick = [this](TObject* s) { OvalButton1Click(s); };
+    // Never Escape or Enter: the window keeps those for nothing.
+    Keys.Add({vkF4, ssAlt}, *OvalButton1);
 }
 
 // What depends on measured text and on the page's real size is placed at the

@@ -90,6 +90,7 @@ void TMainForm::BuildControls() {
     TraceStep("main window: tool bar");
     BuildTrayIcon();
     TraceStep("main window: tray icon");
+    BuildKeys();
 }
 
 void TMainForm::BuildToolBar() {
@@ -143,6 +144,20 @@ void TMainForm::BuildTrayIcon() {
     TrayIcon1->PopupMenu = TrayPopMenu;
     TrayIcon1->MinimizeToTray = true;
     TrayIcon1->OnStartup = [this](TObject* s, bool& show) { TrayIcon1Startup(s, show); };
+}
+
+// Every button from the keyboard, by the same key for the same act in every
+// window (Alt+F4 closes, Delete deletes in the list that has the focus).
+void TMainForm::BuildKeys() {
+    Keys.Add({vkReturn, ssCtrl}, *ApplyButton);
+    Keys.Add({'P', ssCtrl}, *ViewButton);
+    Keys.Add({vkDelete, 0}, *TrashButton, GroupListBox);
+    Keys.Add({vkF4, ssAlt}, *ToolButton1);
+    Keys.Add({'R', ssCtrl}, *OptionsAutorun);
+    Keys.Add({'G', ssCtrl}, *GrpConfig);
+    Keys.Add({'A', ssCtrl | ssShift}, *AllShortButton);
+    Keys.Add({vkF1, 0}, *ToolButton4);
+    Keys.Add({vkF1, ssCtrl}, *ToolButton9);
 }
 
 const GroupStore& TMainForm::Store() const {

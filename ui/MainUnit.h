@@ -95,6 +95,7 @@ private:
     void BuildControls();
     void BuildToolBar();
     void BuildTrayIcon();
+    void BuildKeys();
     void WelcomeFirstStart();
     WindowSettings CurrentSettings() const;
 

@@ -47,6 +47,7 @@ void SetGlyphLeft(TOvalButton& button, int bitmap) {
 
 TForm1::TForm1(TComponent* owner) : TForm(owner, Form1Options()) {
     BuildControls();
+    BuildKeys();
     OnShow = [this](TObject* s) {
         // The window opens even when the repository can't be listed; the error is
         // reported over it, and the lists stay as they were.
@@ -101,6 +102,18 @@ void TForm1::BuildControls() {
     OvalButton7 = &MakeOvalButton(*this, *Panel1, {174, 4, 78, 33}, "Close");
     SetGlyphLeft(*OvalButton7, IDB_CLOSEGLYPH);
     OvalButton7->OnClick = [this](TObject* s) { OvalButton7Click(s); };
+}
+
+// The arrows and Trash act on the list they take from, so that the name field
+// keeps its own Ctrl+arrows and Delete.
+void TForm1::BuildKeys() {
+    Keys.Add({vkRight, ssCtrl}, *OvalButton1, ListBox1);
+    Keys.Add({vkRight, ssCtrl | ssShift}, *SelectAllShortButton, ListBox1);
+    Keys.Add({vkLeft, ssCtrl}, *OvalButton3, ListBox2);
+    Keys.Add({vkLeft, ssCtrl | ssShift}, *OvalButton4, ListBox2);
+    Keys.Add({vkDelete, 0}, *TrashShortBtn, ListBox1);
+    Keys.Add({'S', ssCtrl}, *SGroupButton);
+    Keys.Add({vkF4, ssAlt}, *OvalButton7);
 }
 
 void TForm1::Attach(const GroupStore& store, GroupList& groups) {

@@ -47,6 +47,7 @@ public:
 
 private:
     void BuildControls();
+    void BuildKeys();
     void AddToSelection();
     void FillRepositoryList();
     const GroupStore& Store() const;

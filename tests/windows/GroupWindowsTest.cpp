@@ -2,6 +2,7 @@
 // temporary folders: layout, every handler by mouse and keyboard, the saved
 // bytes, the warnings and error reports, and opening a real shortcut.
 #include "core/Errors.h"
+#include "tests/windows/AccessibleTree.h"
 #include "tests/windows/CoreSandbox.h"
 #include "tests/windows/FormProbe.h"
 #include "ui/ContentUnit.h"
@@ -404,6 +405,49 @@ TEST_F(ConfigWindow, DoubleClickInTheSelectionOpensTheDesktopCopy) {
     ASSERT_TRUE(::CopyFileA((repo + "Mark.lnk").c_str(), (desk + "Mark.lnk").c_str(), FALSE));
     DoubleClickItem(List2(), 0);
     EXPECT_TRUE(WaitUntil([&] { return Exists(marker); }));
+}
+
+// Each button has its key in the control it acts from: the name field keeps
+// its Ctrl+arrows and Delete, and a hidden Trash or a grey Save takes no key.
+TEST_F(ConfigWindow, EveryButtonClicksByItsKeyWhereItActs) {
+    ShowWith({"Mail"});
+    Clicks clicks;
+    for (TOvalButton* b : {form.OvalButton1, form.SelectAllShortButton, form.OvalButton3, form.OvalButton4,
+                           form.TrashShortBtn, form.SGroupButton, form.OvalButton7})
+        clicks.Watch(*b, b->Caption());
+    HWND edit = form.Edit1->Handle();
+    form.SGroupButton->SetEnabled(false);
+    ExpectKeys(clicks,
+               {{List1(), VK_DELETE, 0, ""}, {edit, 'S', ssCtrl, ""}, {List1(), VK_RIGHT, ssCtrl, "> "},
+                {List2(), VK_RIGHT, ssCtrl, ""}, {edit, VK_RIGHT, ssCtrl, ""}, {List1(), VK_RIGHT, ssCtrl | ssShift, ">> "},
+                {List2(), VK_LEFT, ssCtrl, "< "}, {List1(), VK_LEFT, ssCtrl, ""},
+                {List2(), VK_LEFT, ssCtrl | ssShift, "<< "}, {List2(), VK_F4, ssAlt, "Close "}},
+               {List1(), List2(), edit});
+    form.TrashShortBtn->SetVisible(true);
+    form.SGroupButton->SetEnabled(true);
+    ExpectKeys(clicks, {{List1(), VK_DELETE, 0, "Trash "}, {edit, VK_DELETE, 0, ""}, {edit, 'S', ssCtrl, "Save "}}, {});
+}
+
+// A screen reader finds the buttons as they stand, and presses one as a click does.
+TEST_F(ConfigWindow, ScreenReadersFindTheButtonsAsTheyStand) {
+    ShowWith({"Mail"});
+    form.SGroupButton->SetEnabled(false);
+    EXPECT_EQ(R"(static text "Shortcuts Repository:"
+push button ">" Ctrl+Right -> Press
+push button ">>" Ctrl+Shift+Right -> Press
+push button "<" Ctrl+Left -> Press
+push button "<<" Ctrl+Shift+Left -> Press
+static text "Selection:"
+push button "Trash" (Trash selected shortcuts) Delete [invisible] -> Press
+static text "Save under Group:"
+push button "Save" (Save this group) Ctrl+S [unavailable] -> Press
+  push button "Close" Alt+F4 -> Press
+)",
+              AccessibleTree(form.Handle()));
+    ClickItem(List1(), 0);
+    EXPECT_EQ(S_OK, ClientObject(form.Handle())->accDoDefaultAction(ChildId(2)));
+    Flush();
+    EXPECT_EQ("Mail", Selection());
 }
 
 TEST_F(ConfigWindow, CloseButtonEndsTheModalShowing) {

@@ -1,12 +1,18 @@
 // The About window: where its controls sit and how they look, keys that do
 // nothing, Close, and a second showing that looks as the first.
 #include "resources/version.h"
+#include "tests/windows/AccessibleTree.h"
+#include "tests/windows/FormProbe.h"
 #include "tests/windows/Snapshot.h"
 #include "tests/windows/ToolkitHarness.h"
+#include "toolkit/ColourScheme.h"
+#include "toolkit/Shell.h"
 #include "ui/InfoUnit.h"
 
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zep::test {
 namespace {
@@ -124,8 +130,8 @@ TEST_F(InfoFormTest, PanelAndPictureAsDrawn) {
     form->ShowModal();
 }
 
-// Escape and Enter reach the window and change nothing; Close ends the showing,
-// and the next showing looks the same, at the same place.
+// Escape, Enter and letters change nothing; Close ends the showing, and the next
+// showing looks the same, at the same place, and ends by Close's key.
 TEST_F(InfoFormTest, KeysDoNothingCloseEndsAndASecondShowingIsUnchanged) {
     std::string first, second;
     auto picture = [&](std::string& into) {
@@ -142,7 +148,7 @@ TEST_F(InfoFormTest, KeysDoNothingCloseEndsAndASecondShowingIsUnchanged) {
             ::PostMessageA(focus, WM_KEYDOWN, key, 1);
             ::PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
         }
-        Application().ProcessMessages();
+        TypeLetters({focus});
         EXPECT_TRUE(form->IsShowing());
         picture(first);
         const POINT c{form->OvalButton1->Left() + 32, form->OvalButton1->Top() + 12};
@@ -154,9 +160,63 @@ TEST_F(InfoFormTest, KeysDoNothingCloseEndsAndASecondShowingIsUnchanged) {
     form->ShowModal();
     EXPECT_FALSE(form->IsShowing());
 
-    WhenShownModal(*form, [&] { picture(second); });
+    WhenShownModal(*form, [&] {
+        picture(second);
+        PressKey(::GetFocus(), VK_F4, ssAlt);
+        EXPECT_FALSE(form->IsShowing());
+    });
     form->ShowModal();
     EXPECT_EQ(first, second);
+}
+
+// A screen reader finds Close with its key, the texts, and the links with the
+// address each opens; its default action on a link opens it.
+TEST_F(InfoFormTest, ScreenReadersFindTheLinksAndTheirAddresses) {
+    EXPECT_EQ("push button \"Close\" Alt+F4 -> Press\n"
+              "      graphic\n"
+              "      static text \"Zepton\"\n"
+              "      static text \"Keeps the Desktop tidy. Made by Kestrin.\"\n"
+              "      link \"" ZEPTON_HOME_PAGE "\" = http://" ZEPTON_HOME_PAGE " -> Jump\n"
+              "      link \"" ZEPTON_CONTACT_MAIL "\" = mailto:" ZEPTON_CONTACT_MAIL " -> Jump\n",
+              AccessibleTree(form->Handle()));
+    std::vector<std::string> opened;
+    const ShellOpenRedirect shell([&](HWND, const std::string& file) { opened.push_back(file); });
+    EXPECT_EQ(S_OK, ClientObject(form->Panel1->Handle())->accDoDefaultAction(ChildId(5)));
+    Flush();
+    EXPECT_EQ(std::vector<std::string>{"mailto:" ZEPTON_CONTACT_MAIL}, opened);
+}
+
+// In high contrast the scheme's colours take the place of the button's, the
+// link's and the windows' own from the next WM_SETTINGCHANGE on, and give it back.
+TEST_F(InfoFormTest, HighContrastDrawsInTheSchemesColoursWhileItIsOn) {
+    const std::map<int, COLORREF> scheme{{COLOR_BTNFACE, RGB(0, 0, 96)},         {COLOR_BTNTEXT, RGB(255, 255, 0)},
+                                         {COLOR_BTNHIGHLIGHT, RGB(0, 255, 255)}, {COLOR_BTNSHADOW, RGB(255, 0, 255)},
+                                         {COLOR_WINDOW, RGB(0, 64, 0)},          {COLOR_HOTLIGHT, RGB(0, 255, 0)}};
+    const RECT b = form->OvalButton1->BoundsRect();
+    const int x = (b.left + b.right) / 2, y = (b.top + b.bottom) / 2;
+    // The button's outline, upper ring and face, the window beside it and the
+    // page; then whether the caption and the link show in the colours given.
+    auto look = [&](COLORREF caption, COLORREF link) {
+        const Snapshot s = ShotOf(form->Handle()), page = ShotOf(form->Panel1->Handle());
+        return std::vector<COLORREF>{s.At(x, b.top), s.At(x, b.top + 1), s.At(b.left + 8, y), s.At(b.left - 4, y),
+                                     page.At(10, 120), FindColour(s, b, caption).count > 20,
+                                     FindColour(page, form->URLLabel1->BoundsRect(), link).count > 20};
+    };
+    WhenShownModal(*form, [&] {
+        const COLORREF face = ::GetSysColor(COLOR_BTNFACE), text = ::GetSysColor(COLOR_WINDOWTEXT);
+        const std::vector<COLORREF> before = look(text, text);
+        EXPECT_EQ((std::vector<COLORREF>{0, before[1], face, face, ::GetSysColor(COLOR_WINDOW), 1, 1}), before);
+        {
+            const ColourSchemeRedirect on({true, [&](int i) { return scheme.contains(i) ? scheme.at(i) : ::GetSysColor(i); }});
+            ::SendMessageA(form->Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+            EXPECT_EQ((std::vector<COLORREF>{RGB(255, 255, 0), RGB(0, 255, 255), RGB(0, 0, 96), RGB(0, 0, 96),
+                                             RGB(0, 64, 0), 1, 1}),
+                      look(RGB(255, 255, 0), RGB(0, 255, 0)));
+        }
+        ::SendMessageA(form->Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        EXPECT_EQ(before, look(text, text));
+    });
+    form->ShowModal();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // key: its layout, the start-up sequence, Trash, the pop-up menu, Apply by
 // mouse, closing, a start-up Apply that fails, and the two windows it opens.
 #include "core/Registry.h"
+#include "tests/windows/AccessibleTree.h"
 #include "tests/windows/CoreSandbox.h"
 #include "tests/windows/FormProbe.h"
 #include "tests/windows/ToolkitHarness.h"
@@ -14,6 +15,8 @@
 #include <windowsx.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <set>
@@ -703,6 +706,91 @@ TEST_F(MainFormTest, PreviewShowsTheTickedGroupsAndReportsAnUnreadableOneAfterwa
     EXPECT_EQ("Cannot open file " + data + "C.dat.", seen.text);
     EXPECT_FALSE(preview.IsShowing());
     EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
+}
+
+// Every button of the window has its key; Delete acts in the list, which has
+// the keyboard as soon as the window shows, and a key held down clicks once.
+TEST_F(MainFormTest, EveryButtonClicksByItsKey) {
+    auto form = Start();
+    form->Show();
+    Flush();
+    HWND window = form->Handle(), list = form->GroupListBox->Handle();
+    EXPECT_EQ(list, ::GetFocus());
+    Clicks clicks;
+    for (TOvalButton* b : {form->ApplyButton, form->ViewButton, form->TrashButton}) clicks.Watch(*b, b->Caption());
+    for (TToolButton* b : form->ToolBar1->Buttons()) clicks.Watch(*b, b->Hint);
+    ExpectKeys(clicks,
+               {{list, VK_RETURN, ssCtrl, "Apply "}, {list, 'P', ssCtrl, "Preview "}, {list, VK_DELETE, 0, "Trash "},
+                {window, VK_DELETE, 0, ""}, {list, VK_F4, ssAlt, "Exit "}, {list, 'R', ssCtrl, "Auto-Run "},
+                {list, 'G', ssCtrl, "Groups Configuration "}, {list, 'A', ssCtrl | ssShift, "All Shortcuts "},
+                {list, 'A', ssCtrl, ""}, {list, VK_F1, 0, "Help... "}, {list, VK_F1, ssCtrl, "About... "}},
+               {list});
+    ::PostMessageA(list, WM_KEYDOWN, VK_DELETE, 1);
+    ::PostMessageA(list, WM_KEYDOWN, VK_DELETE, 0x40000001);  // the repeat of a key held down
+    Flush();
+    EXPECT_EQ("Trash ", clicks.Take());
+}
+
+// A screen reader finds each button with its name, hint and key, and the
+// groups with their ticks; its default actions tick and click as the mouse does.
+TEST_F(MainFormTest, ScreenReadersFindEveryButtonAndGroup) {
+    Group("Games", "");
+    Group("Work", "");
+    Status("[Status]\r\nGames=1\r\nWork=0\r\n");
+    auto form = Start();
+    form->Show();
+    Flush();
+    EXPECT_EQ(R"(push button "Apply" (Apply the selection) Ctrl+Enter -> Press
+  list item "Games" [checked] [focused] -> Uncheck
+  list item "Work" -> Check
+  push button "Trash" (Delete selected groups) Delete -> Press
+  push button "Preview" (View selected group) Ctrl+P -> Press
+  push button "Exit" Alt+F4 -> Press
+  push button "Auto-Run" Ctrl+R [checked] -> Press
+  push button "Groups Configuration" Ctrl+G -> Press
+  push button "All Shortcuts" Ctrl+Shift+A -> Press
+  push button "Help..." F1 -> Press
+  push button "About..." Ctrl+F1 -> Press
+)",
+              AccessibleTree(form->Handle()));
+    const ComRef<IAccessible> client = ClientObject(form->Handle());
+    long x = 0, y = 0, w = 0, h = 0;
+    VARIANT hit{};
+    EXPECT_EQ(S_OK, client->accLocation(&x, &y, &w, &h, ChildId(1)));
+    EXPECT_EQ(S_OK, client->accHitTest(x + w / 2, y + h / 2, &hit));
+    EXPECT_EQ((std::vector<long>{1, 76, 30}), (std::vector<long>{hit.lVal, w, h}));  // Apply, where it is
+
+    EXPECT_EQ(S_OK, ClientObject(form->GroupListBox->Handle())->accDoDefaultAction(ChildId(2)));
+    EXPECT_EQ(S_OK, client->accDoDefaultAction(ChildId(1)));  // Apply, which saves the ticks
+    Flush();
+    EXPECT_EQ(1, form->GroupListBox->ItemIndex());
+    EXPECT_EQ("[Status]\r\nGames=1\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
+}
+
+// The help's keyboard page lists every key of every window, and no other.
+TEST_F(MainFormTest, TheHelpListsEveryKeyOfEveryWindow) {
+    auto main = Start();
+    TForm1 configuration(nullptr);
+    TInfoForm about(nullptr);
+    std::ifstream file("Z:" ZEPTON_HELP_DIR "/keyboard.html");
+    const std::string page{std::istreambuf_iterator<char>(file), {}};
+    for (auto [form, id] : {std::pair<TForm*, std::string>{main.get(), "main"}, {&configuration, "configuration"},
+                            {&about, "about"}}) {
+        const std::size_t from = page.find("<h2 id=\"" + id + "\">");
+        ASSERT_NE(std::string::npos, from) << id;
+        const std::string section = page.substr(from, page.find("<h2", from + 1) - from);
+        std::size_t rows = 0;
+        for (std::size_t at = 0; (at = section.find("<kbd>", at)) != std::string::npos; ++at) ++rows;
+        EXPECT_EQ(form->Keys.Entries().size(), rows) << id;
+        for (const TKeyTable::Entry& e : form->Keys.Entries()) {
+            const auto* control = dynamic_cast<const TControl*>(e.button);
+            std::string name;
+            for (char c : control ? control->Caption() : dynamic_cast<const TToolButton&>(*e.button).Hint)
+                name += c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+            const std::string row = "<kbd>" + ShortCutToText(e.key) + "</kbd></td><td>" + name + "</td>";
+            EXPECT_NE(std::string::npos, section.find(row)) << id << ": " << row;
+        }
+    }
 }
 
 }  // namespace

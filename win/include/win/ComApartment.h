@@ -1,11 +1,13 @@
 #pragma once
-// The shell's ShellExecute wants COM on the thread that calls it. A thread
+// The shell's ShellExecute wants COM on the thread that calls it, and so does
+// handing an accessible object to assistive technology. A thread
 // enters its apartment on first need rather than at program start, where it
 // would add to every start (tens of milliseconds under Wine), and leaves it
 // when the thread ends. ole32 itself is loaded then too: linked to the
 // program, it would be loaded with combase and rpcrt4 before the program's
 // first line runs.
 #include "win/AnsiOnly.h"
+#include "win/Library.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -17,24 +19,18 @@ class ComApartment {
 public:
     ComApartment() = default;
     ~ComApartment() {
-        if (entered_) Entry<decltype(&::CoUninitialize)>("CoUninitialize")();
-        if (ole32_) ::FreeLibrary(ole32_);
+        if (entered_) ole32_.Entry<decltype(&::CoUninitialize)>("CoUninitialize")();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
 private:
-    template <class Function>
-    Function Entry(const char* name) const {
-        return ole32_ ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(ole32_, name)))
-                      : nullptr;
-    }
     bool Enter() const {
-        const auto initialize = Entry<decltype(&::CoInitializeEx)>("CoInitializeEx");
+        const auto initialize = ole32_.Entry<decltype(&::CoInitializeEx)>("CoInitializeEx");
         return initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     }
 
-    const HMODULE ole32_ = ::LoadLibraryA("ole32.dll");
+    const Library ole32_{"ole32.dll"};
     const bool entered_ = Enter();
 };
 
