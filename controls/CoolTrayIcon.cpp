@@ -90,15 +90,6 @@ DWORD Comctl32Version() {
     return info.dwMajorVersion << 16 | info.dwMinorVersion;
 }
 
-// An elevated program gets no message from a less privileged one, such as the
-// shell's "TaskbarCreated", unless its window lets it through. Looked up at run
-// time: Windows XP and Vista lack the function.
-void LetThroughFromLessPrivileged(HWND window, UINT message) {
-    static const auto filter = reinterpret_cast<decltype(&::ChangeWindowMessageFilterEx)>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
-    if (filter && message != 0) filter(window, message, MSGFLT_ALLOW, nullptr);
-}
-
 }  // namespace
 
 // ---- registration with the shared window
