@@ -1,5 +1,6 @@
 #include "ui/MainUnit.h"
 
+#include "core/CompareText.h"
 #include "core/Errors.h"
 #include "core/Settings.h"
 #include "resources/resource.h"
@@ -41,6 +42,12 @@ const char* const FirstStartBalloonText =
     "Zepton keeps running in the notification area: right-click its icon and choose Show window. "
     "Can't see the icon? Click the arrow (Show hidden icons) beside the clock.";
 
+void TickExactly(GroupList& groups, const Names& names) {
+    for (int i = 0; i < groups.Count(); ++i) groups.SetChecked(i, false);
+    for (const auto& name : names)
+        if (const int i = FindGroup(groups, name); i >= 0) groups.SetChecked(i, true);
+}
+
 bool OnAMonitor(const RECT& r) { return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr; }
 
 // A window the user has not opened yet is made when first opened, and kept
@@ -66,6 +73,18 @@ private:
 };
 
 }  // namespace
+
+int FindGroup(const GroupList& groups, const std::string& name) {
+    for (int i = 0; i < groups.Count(); ++i)
+        if (SameTextNoCase(groups.Name(i), name)) return i;
+    return -1;
+}
+
+std::optional<std::size_t> FirstUnknownGroup(const GroupList& groups, const Names& names) {
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (FindGroup(groups, names[i]) < 0) return i;
+    return std::nullopt;
+}
 
 TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
     : TForm(owner, MainFormOptions()), environment_(std::move(environment)) {
@@ -168,7 +187,7 @@ void TMainForm::FormCreate(TObject*) {
     TraceStep("FormCreate: folders");
     store_->RefreshGroupList(Groups());
     TraceStep("FormCreate: group list");
-    store_->LoadStatus(Groups());
+    LoadTicks();
     TraceStep("FormCreate: ticks loaded");
     const WindowSettings settings = RestoreSettings(environment_.settingsKeys);
     SetPosition(settings.left, settings.top);
@@ -185,6 +204,14 @@ void TMainForm::FormCreate(TObject*) {
     TraceStep("FormCreate: pending messages");
     ApplyButtonClick(this);
     TraceStep("FormCreate: Apply");
+}
+
+// A start asked to apply groups applies them in place of the saved ticks.
+void TMainForm::LoadTicks() {
+    if (environment_.startupTicks)
+        TickExactly(Groups(), *environment_.startupTicks);
+    else
+        store_->LoadStatus(Groups());
 }
 
 // A new user sees no window and, on a current Windows, maybe no icon either:
@@ -292,5 +319,32 @@ void TMainForm::HideWindow1Click(TObject*) {
 }
 
 void TMainForm::Exit1Click(TObject*) { Close(); }
+
+// ---- Commands from other starts
+
+long TMainForm::TakeCommand(const Command& command) {
+    if (const auto unknown = FirstUnknownGroup(Groups(), command.groups)) return UnknownGroupAnswer(*unknown);
+    Application().WhenNotModal([this, command] { CarryOut(command); });
+    return CommandTaken;
+}
+
+void TMainForm::CarryOut(const Command& command) {
+    switch (command.kind) {
+    case CommandKind::Apply: SwitchGroups(command.groups); break;
+    case CommandKind::Show: ShowWindow1Click(this); break;
+    case CommandKind::Hide: HideWindow1Click(this); break;
+    case CommandKind::Exit: Exit1Click(this); break;
+    case CommandKind::Start:
+    case CommandKind::Usage: break;
+    }
+}
+
+// A group deleted since the command was taken makes it change nothing.
+void TMainForm::SwitchGroups(const Names& groups) {
+    if (const auto unknown = FirstUnknownGroup(Groups(), groups))
+        throw std::runtime_error(UnknownGroupText(groups[*unknown]));
+    TickExactly(Groups(), groups);
+    ApplyButtonClick(this);
+}
 
 }  // namespace zep

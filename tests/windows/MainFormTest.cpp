@@ -9,6 +9,7 @@
 #include "ui/ContentUnit.h"
 #include "ui/InfoUnit.h"
 #include "ui/MainUnit.h"
+#include "ui/SingleInstance.h"
 #include "ui/Unit1.h"
 
 #include <windowsx.h>
@@ -693,6 +694,84 @@ TEST_F(MainFormTest, PreviewShowsTheTickedGroupsAndReportsAnUnreadableOneAfterwa
     EXPECT_EQ("Cannot open file " + data + "C.dat.", seen.text);
     EXPECT_FALSE(preview.IsShowing());
     EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
+}
+
+// A command from another start names groups in any letter case; one naming a
+// group that is not there changes nothing. A taken one waits while a modal
+// window is open.
+TEST_F(MainFormTest, ACommandFromAnotherStartWaitsForTheModalWindowToClose) {
+    Group("Work", "Mail\r\n");
+    Group("Games", "Chess\r\n");
+    Status("[Status]\r\nGames=0\r\nWork=1\r\n");
+    for (const char* s : {"Mail", "Chess"}) Shortcut(repo, s, s);
+    auto form = Start();
+    EXPECT_EQ(UnknownGroupAnswer(1), form->TakeCommand({CommandKind::Apply, {"games", "Nope"}}));
+    TInfoForm about(nullptr);
+    InfoForm = &about;
+    WhenShownModal(about, [&] {
+        EXPECT_EQ(CommandTaken, form->TakeCommand({CommandKind::Apply, {"GAMES"}}));
+        Flush();
+        EXPECT_EQ("Games=0 Work=1", Ticks(*form));
+    });
+    form->ToolButton9Click(form.get());
+    InfoForm = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return Ticks(*form) == "Games=1 Work=0"; })) << Ticks(*form);
+    EXPECT_EQ("Chess.lnk", Listing(desk));
+    EXPECT_EQ("[Status]\r\nGames=1\r\nWork=0\r\n", ReadBytes(folders.StatusFile));
+}
+
+std::vector<std::pair<HWND, UINT>> letThrough;
+BOOL WINAPI RecordFilter(HWND window, UINT message, DWORD, PCHANGEFILTERSTRUCT) {
+    letThrough.emplace_back(window, message);
+    return TRUE;
+}
+
+// A start beside a running program whose lock refuses it (one run elevated) does
+// not run either. Its bring-up, let through the message filter, waits for the
+// running one's start-up to end; a command comes back with the answer, unless
+// it comes too late for the sender to hear it.
+TEST(SingleInstance, AStartBesideARunningOneHandsItsRequestOver) {
+    InitApplication();
+    const std::string name = "Kestrin.Zepton.Test." + std::to_string(::GetCurrentProcessId());
+    ChangeMessageFilter = &RecordFilter;
+    TSingleInstance first(name);
+    ASSERT_TRUE(first.Claim());
+    ChangeMessageFilter = nullptr;
+    const HWND window = ::FindWindowExA(HWND_MESSAGE, nullptr, nullptr, name.c_str());
+    const UINT bringUp = ::RegisterWindowMessageA("Kestrin.Zepton.BringUp");
+    EXPECT_EQ((std::vector<std::pair<HWND, UINT>>{{window, bringUp}, {window, WM_COPYDATA}}), letThrough);
+
+    int broughtUp = 0;
+    for (const bool refused : {false, true}) {
+        if (refused) {
+            const KernelObject lock(::OpenMutexA(WRITE_DAC, FALSE, ("Local\\" + name).c_str()));
+            SECURITY_DESCRIPTOR nobody;
+            ::InitializeSecurityDescriptor(&nobody, SECURITY_DESCRIPTOR_REVISION);
+            ACL empty;
+            ::InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+            ::SetSecurityDescriptorDacl(&nobody, TRUE, &empty, FALSE);
+            ASSERT_TRUE(::SetKernelObjectSecurity(lock.get(), DACL_SECURITY_INFORMATION, &nobody));
+        }
+        TSingleInstance second(name);
+        EXPECT_FALSE(second.Claim()) << refused;
+        second.BringUp();
+        Flush();
+        EXPECT_EQ(0, broughtUp);
+    }
+    std::string taken;
+    first.Announce([&] { ++broughtUp; }, [&](const std::string& line) {
+        taken += line;
+        return CommandTaken;
+    });
+    EXPECT_EQ(1, broughtUp);
+
+    TSingleInstance third(name);
+    ASSERT_FALSE(third.Claim());
+    EXPECT_EQ(CommandTaken, third.Send("z /hide"));
+    std::string late = "z /exit";
+    COPYDATASTRUCT data{::GetTickCount() + 500, static_cast<DWORD>(late.size()), late.data()};
+    EXPECT_EQ(CommandNotTaken, ::SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
+    EXPECT_EQ("z /hide", taken);
 }
 
 }  // namespace
