@@ -42,6 +42,16 @@ const char* const FirstStartBalloonText =
     "Zepton keeps running in the notification area: right-click its icon and choose Show window. "
     "Can't see the icon? Click the arrow (Show hidden icons) beside the clock.";
 
+// A group's caption in the tray menu: its "&"s shown as such, and its first
+// character the letter that chooses it.
+std::string GroupCaption(const std::string& group) {
+    std::string caption;
+    for (const char c : group) caption += c == '&' ? "&&" : std::string(1, c);
+    if (const std::size_t first = caption.find_first_not_of('&'); first != std::string::npos)
+        caption.insert(first, "&");
+    return caption;
+}
+
 void TickExactly(GroupList& groups, const Names& names) {
     for (int i = 0; i < groups.Count(); ++i) groups.SetChecked(i, false);
     for (const auto& name : names)
@@ -156,6 +166,9 @@ void TMainForm::BuildToolBar() {
 // and the icon's menu shows, hides and ends it.
 void TMainForm::BuildTrayIcon() {
     TrayPopMenu = &Make<TPopupMenu>(this);
+    TrayPopMenu->OnPopup = [this](TObject*) { FillGroupsMenu(); };
+    Groups1 = &TrayPopMenu->Add("&Groups");
+    N2 = &TrayPopMenu->Add("-");
     ShowWindow1 = &TrayPopMenu->Add("&Show window", [this](TObject* s) { ShowWindow1Click(s); });
     ShowWindow1->Default = true;
     HideWindow1 = &TrayPopMenu->Add("&Hide window", [this](TObject* s) { HideWindow1Click(s); });
@@ -320,7 +333,27 @@ void TMainForm::HideWindow1Click(TObject*) {
 
 void TMainForm::Exit1Click(TObject*) { Close(); }
 
-// ---- Commands from other starts
+// ---- Switching groups from the tray menu and from other starts
+
+// Every group with its tick, filled anew at each opening. While a modal window
+// or box is open (a question about the ticked groups), no tick may change.
+void TMainForm::FillGroupsMenu() {
+    Groups1->Clear();
+    if (Groups().Count() == 0) Groups1->Add("&No groups").Enabled = false;
+    for (int i = 0; i < Groups().Count(); ++i) {
+        const std::string group = Groups().Name(i);
+        TMenuItem& item = Groups1->Add(GroupCaption(group), [this, group](TObject*) { GroupMenuClick(group); });
+        item.Checked = Groups().Checked(i);
+        item.Enabled = !Application().Modal();
+    }
+}
+
+void TMainForm::GroupMenuClick(const std::string& group) {
+    const int i = FindGroup(Groups(), group);
+    if (i < 0) return;
+    Groups().SetChecked(i, !Groups().Checked(i));
+    ApplyButtonClick(this);
+}
 
 long TMainForm::TakeCommand(const Command& command) {
     if (const auto unknown = FirstUnknownGroup(Groups(), command.groups)) return UnknownGroupAnswer(*unknown);

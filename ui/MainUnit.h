@@ -70,6 +70,8 @@ public:
     TMenuItem* Selectallgroups1;
     TMenuItem* Invertselection1;
     TPopupMenu* TrayPopMenu;
+    TMenuItem* Groups1;
+    TMenuItem* N2;
     TMenuItem* ShowWindow1;
     TMenuItem* HideWindow1;
     TMenuItem* N1;
@@ -94,6 +96,8 @@ public:
     void ShowWindow1Click(TObject* sender);
     void HideWindow1Click(TObject* sender);
     void Exit1Click(TObject* sender);
+    // A group chosen from the tray menu: its tick switched and applied, as in the window.
+    void GroupMenuClick(const std::string& group);
 
     // A command that another start handed over: checked now, carried out once no
     // modal window or box is open. The answer for that start.
@@ -112,6 +116,7 @@ private:
     void BuildTrayIcon();
     void WelcomeFirstStart();
     void LoadTicks();
+    void FillGroupsMenu();
     void CarryOut(const Command& command);
     WindowSettings CurrentSettings() const;
 

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -342,6 +343,11 @@ TEST_F(MainFormTest, TrashWithAnEmptyListAsksNothing) {
     MouseClickOval(*form->TrashButton);
     const SeenBox seen = watcher.Result();
     EXPECT_FALSE(seen.found) << seen.text;
+    // The tray menu's groups say there are none.
+    Fire(form->TrayPopMenu->OnPopup, form->TrayPopMenu);
+    ASSERT_EQ(1u, form->Groups1->Items.size());
+    EXPECT_EQ("&No groups", form->Groups1->Items[0]->Caption);
+    EXPECT_FALSE(form->Groups1->Items[0]->Enabled);
 }
 
 TEST_F(MainFormTest, SelectAllAndReverseSelectionFromThePopupMenu) {
@@ -468,7 +474,7 @@ TEST_F(MainFormTest, StartsInTheTrayAndIsShownHiddenAndEndedFromItsMenu) {
 
     std::vector<std::pair<std::string, bool>> items;
     for (const TMenuItem* item : form->TrayPopMenu->Items) items.emplace_back(item->Caption, item->Default);
-    const std::vector<std::pair<std::string, bool>> expected{
+    const std::vector<std::pair<std::string, bool>> expected{{"&Groups", false}, {"-", false},
         {"&Show window", true}, {"&Hide window", false}, {"-", false}, {"E&xit", false}};
     EXPECT_EQ(expected, items);
 
@@ -696,9 +702,58 @@ TEST_F(MainFormTest, PreviewShowsTheTickedGroupsAndReportsAnUnreadableOneAfterwa
     EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
 }
 
+// A menu's items as "caption" with "+" when ticked and "~" when grayed, separated by "|".
+std::string MenuRows(HMENU menu) {
+    std::string rows;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        char text[64] = {};
+        ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        const UINT state = ::GetMenuState(menu, i, MF_BYPOSITION);
+        rows += std::string(i ? "|" : "") + text + (state & MF_CHECKED ? "+" : "") + (state & MF_GRAYED ? "~" : "");
+    }
+    return rows;
+}
+
+// The tray menu lists every group with its tick; a group chosen by its letters
+// switches its tick and applies, as the window would, a failure reported as Apply's.
+TEST_F(MainFormTest, AGroupChosenFromTheTrayMenuSwitchesItsTickAndApplies) {
+    Group("Work", "Mail\r\n");
+    Group("Rock&Roll", "Chess\r\n");
+    Group("Games", "Dice\r\n");
+    Status("[Status]\r\nGames=0\r\nRock&Roll=1\r\nWork=0\r\n");
+    for (const char* s : {"Mail", "Chess", "Dice"}) Shortcut(repo, s, s);
+    auto form = Start();
+    std::string shown;
+    std::thread user([&shown] {
+        HWND menu = nullptr;
+        for (int i = 0; i < 2000 && !(menu && ::IsWindowVisible(menu)); ++i, ::Sleep(10))
+            menu = ::FindWindowA("#32768", nullptr);
+        const auto top = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
+        shown = MenuRows(top) + " / " + MenuRows(::GetSubMenu(top, 0));
+        for (const char key : {'g', 'w'}) ::PostMessageA(menu, WM_CHAR, key, 0);
+    });
+    ::SendMessageA(TCoolTrayIcon::TrayWindow(), TrayCallbackMessage, form->TrayIcon1->TrayId(), WM_RBUTTONDOWN);
+    user.join();
+    EXPECT_EQ("&Groups|~|&Show window|&Hide window|~|E&xit / &Games|&Rock&&Roll+|&Work", shown);
+    EXPECT_EQ("Games=0 Rock&Roll=1 Work=1", Ticks(*form));
+    EXPECT_EQ("Chess.lnk Mail.lnk", Listing(desk));
+    EXPECT_EQ("[Status]\r\nGames=0\r\nRock&Roll=1\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
+
+    const std::string gone = root + "gone";
+    ASSERT_TRUE(::MoveFileA(desk.c_str(), gone.c_str()));
+    BoxWatcher watcher;
+    Guarded([&] {  // as the tray icon's window runs it
+        form->GroupMenuClick("GAMES");
+        return 0;
+    });
+    const SeenBox seen = watcher.Result();
+    EXPECT_TRUE(seen.errorIcon && seen.text.find(desk) != std::string::npos) << seen.text;
+    EXPECT_EQ("[Status]\r\nGames=1\r\nRock&Roll=1\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
+}
+
 // A command from another start names groups in any letter case; one naming a
 // group that is not there changes nothing. A taken one waits while a modal
-// window is open.
+// window is open, whose tray menu offers no group either.
 TEST_F(MainFormTest, ACommandFromAnotherStartWaitsForTheModalWindowToClose) {
     Group("Work", "Mail\r\n");
     Group("Games", "Chess\r\n");
@@ -710,6 +765,8 @@ TEST_F(MainFormTest, ACommandFromAnotherStartWaitsForTheModalWindowToClose) {
     InfoForm = &about;
     WhenShownModal(about, [&] {
         EXPECT_EQ(CommandTaken, form->TakeCommand({CommandKind::Apply, {"GAMES"}}));
+        Fire(form->TrayPopMenu->OnPopup, form->TrayPopMenu);
+        for (const TMenuItem* item : form->Groups1->Items) EXPECT_FALSE(item->Enabled) << item->Caption;
         Flush();
         EXPECT_EQ("Games=0 Work=1", Ticks(*form));
     });
