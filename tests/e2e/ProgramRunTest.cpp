@@ -76,15 +76,24 @@ private:
     bool existed_ = false;
 };
 
-// The program started by the test; ended by force only if the test gave up on it.
+// The program started by the test, with arguments after its path; ended by
+// force only if the test gave up on it. What it writes to its standard error is kept.
 class RunningProgram {
 public:
-    RunningProgram(const std::string& exe, const std::string& folder) {
+    RunningProgram(const std::string& exe, const std::string& folder, const std::string& arguments = "") {
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        HANDLE read = nullptr, write = nullptr;
+        ::CreatePipe(&read, &write, &inherited, 0);
+        ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+        errors_.reset(read);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        std::string commandLine = "\"" + exe + "\"";
-        started_ = ::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdError = write;
+        std::string commandLine = "\"" + exe + "\" " + arguments;
+        started_ = ::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                     folder.c_str(), &startup, &info_) != FALSE;
+        ::CloseHandle(write);
     }
     ~RunningProgram() {
         if (!started_) return;
@@ -106,9 +115,19 @@ public:
         return code;
     }
 
+    // Its exit code (99 while it runs after the wait) and what it wrote to its standard error.
+    std::string Outcome(DWORD milliseconds) const {
+        std::string outcome = std::to_string(WaitForExit(milliseconds).value_or(99)) + " ";
+        char buffer[512];
+        for (DWORD got = 0; ::ReadFile(errors_.get(), buffer, sizeof buffer, &got, nullptr) && got;)
+            outcome.append(buffer, got);
+        return outcome;
+    }
+
 private:
     PROCESS_INFORMATION info_{};
     bool started_ = false;
+    FileHandle errors_;
 };
 
 // The program's main window: class and caption of the main form, owned by that process.
@@ -171,14 +190,16 @@ protected:
         return window;
     }
 
-    // A tray menu item chosen by its underlined letter: "s" for "&Show window",
-    // "x" for "E&xit". (Arrow keys would depend on where the pointer left the highlight.)
+    // A tray menu item chosen by its underlined letters: "s" for "&Show window",
+    // "x" for "E&xit", "gw" for the group Work of "&Groups". (Arrow keys would
+    // depend on where the pointer left the highlight.)
     // Under load Wine's menu may lose the letter: the menu is then closed and
     // opened again, up to three times, until the choice has taken effect.
-    bool ChooseFromTheTrayMenu(const RunningProgram& program, char mnemonic, const std::function<bool()>& done) {
+    bool ChooseFromTheTrayMenu(const RunningProgram& program, const std::string& keys,
+                               const std::function<bool()>& done) {
         for (int attempt = 0; attempt < 3 && at; ++attempt) {
             if (HWND menu = OpenTrayMenu(*at, program.Id())) {
-                ::PostMessageA(menu, WM_CHAR, static_cast<WPARAM>(mnemonic), 0);
+                for (const char key : keys) ::PostMessageA(menu, WM_CHAR, static_cast<WPARAM>(key), 0);
                 if (Eventually(done, 5)) return true;
                 if (::IsWindowVisible(menu)) ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
                 Eventually([menu] { return !::IsWindowVisible(menu); }, 5);
@@ -235,7 +256,7 @@ TEST_F(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
     EXPECT_FALSE(Visible(app));
 
     // "Show window" brings the window up in front.
-    EXPECT_TRUE(ChooseFromTheTrayMenu(program, 's', [&] { return Visible(window) && Visible(app); }));
+    EXPECT_TRUE(ChooseFromTheTrayMenu(program, "s", [&] { return Visible(window) && Visible(app); }));
     EXPECT_TRUE(Eventually([&] { return ::GetForegroundWindow() == window; }));
     // Minimising sends it back to the tray.
     ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -276,7 +297,7 @@ TEST_F(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
     ASSERT_TRUE(Eventually([&] { return (at = icon->FindInTaskbar()).has_value(); }));
 
     // "Exit" ends the program, and its icon leaves the tray.
-    EXPECT_TRUE(ChooseFromTheTrayMenu(program, 'x', [&] { return program.WaitForExit(0).has_value(); }));
+    EXPECT_TRUE(ChooseFromTheTrayMenu(program, "x", [&] { return program.WaitForExit(0).has_value(); }));
     EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit(20000));
     EXPECT_TRUE(Eventually([&] { return !icon->FindInTaskbar(); }));
     EXPECT_EQ("\r\n[Status]\r\nGames=0\r\nWork=1\r\n", ReadBytes(data + "status.ord"));
@@ -331,6 +352,37 @@ TEST_F(ZeptonProgram, ComposeAGroupThenSeeItListedAndPreviewed) {
     ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
     EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit(20000));
     EXPECT_EQ("[Status]\r\nGames=0\r\nWork=1\r\n", ReadBytes(data + "status.ord"));
+}
+
+// Groups switched without the window: /apply with no Zepton running starts it
+// with those ticks, to the running one it applies them, a group chosen from the
+// tray menu lands too, and /exit ends it. An unknown group changes nothing and
+// ends the start with 2, saying so.
+TEST_F(ZeptonProgram, GroupsSwitchFromTheCommandLineAndTheTrayMenu) {
+    WriteBytes(data + "Work.dat", "Mail\r\n");
+    WriteBytes(data + "Games.dat", "Chess\r\n");
+    const std::string status = data + "status.ord";
+    WriteBytes(status, "[Status]\r\nGames=0\r\nWork=1\r\n");
+    WriteBytes(repo + "Mail.lnk", "Mail");
+    WriteBytes(repo + "Chess.lnk", "Chess");
+    const auto run = [&](const std::string& arguments) { return RunningProgram(exe, prog, arguments).Outcome(30000); };
+    const std::string unknown = "2 Zepton has no group named \"Nope\".\n";
+    const auto state = [&] { return Listing(desk) + "|" + ReadBytes(status); };
+    const auto reaches = [&](const std::string& wanted) { return [&, wanted] { return state() == wanted; }; };
+
+    EXPECT_EQ(unknown, run("/apply Work Nope"));
+    EXPECT_EQ("|[Status]\r\nGames=0\r\nWork=1\r\n", state());
+    const RunningProgram program(exe, prog, "/apply GAMES");
+    ASSERT_TRUE(StartedInTheTray(program) && at);
+    EXPECT_EQ("Chess.lnk|[Status]\r\nGames=1\r\nWork=0\r\n", state());
+
+    EXPECT_EQ(unknown, run("/apply Work Nope"));
+    EXPECT_EQ("0 ", run("/apply work games"));
+    EXPECT_TRUE(Eventually(reaches("Chess.lnk Mail.lnk|[Status]\r\nGames=1\r\nWork=1\r\n"))) << state();
+    EXPECT_TRUE(ChooseFromTheTrayMenu(program, "gg", reaches("Mail.lnk|[Status]\r\nGames=0\r\nWork=1\r\n")))
+        << state();
+    EXPECT_EQ("0 ", run("/exit"));
+    EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit(20000));
 }
 
 }  // namespace
