@@ -10,7 +10,9 @@
 #include "tests/windows/CoreSandbox.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "testing/ProcessWindow.h"
+#include "testing/RunningProgram.h"
 #include "testing/TrayPixels.h"
+#include "testing/WinePrefix.h"
 
 #include <shellapi.h>
 
@@ -24,15 +26,6 @@
 namespace zep::test {
 namespace {
 
-// One of Wine's own exports, or null on Windows itself.
-template <class Function>
-Function WineExport(const char* module, const char* name) {
-    const FARPROC proc = ::GetProcAddress(::GetModuleHandleA(module), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(proc));
-}
-
-bool UnderWine() { return WineExport<const char*(CDECL*)()>("ntdll.dll", "wine_get_version") != nullptr; }
-
 // The build folder's executable, a Linux path, as Wine names it.
 std::string BuiltProgram() {
     const auto toDos = WineExport<WCHAR*(CDECL*)(const char*)>("kernel32.dll", "wine_get_dos_file_name");
@@ -45,90 +38,6 @@ std::string BuiltProgram() {
 }
 
 const std::string kSetupKey = "Software\\Kestrin\\Zep\\Setup";
-const std::string kUserShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-
-// A registry value of the prefix, put back as it was (or removed) when the guard goes.
-class SavedValue {
-public:
-    SavedValue(std::string path, std::string name) : path_(std::move(path)), name_(std::move(name)) {
-        const RegKey key = OpenKey(HKEY_CURRENT_USER, path_, false);
-        DWORD size = 0;
-        if (key && ::RegQueryValueExA(key.get(), name_.c_str(), nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
-            bytes_.resize(size);
-            existed_ = ::RegQueryValueExA(key.get(), name_.c_str(), nullptr, &type_, bytes_.data(), &size) ==
-                       ERROR_SUCCESS;
-        }
-    }
-    ~SavedValue() {
-        const RegKey key = OpenKey(HKEY_CURRENT_USER, path_, true);
-        if (existed_)
-            ::RegSetValueExA(key.get(), name_.c_str(), 0, type_, bytes_.data(), static_cast<DWORD>(bytes_.size()));
-        else
-            ::RegDeleteValueA(key.get(), name_.c_str());
-    }
-    SavedValue(const SavedValue&) = delete;
-    SavedValue& operator=(const SavedValue&) = delete;
-
-private:
-    std::string path_, name_;
-    DWORD type_ = 0;
-    std::vector<BYTE> bytes_;
-    bool existed_ = false;
-};
-
-// The program started by the test, with arguments after its path; ended by
-// force only if the test gave up on it. What it writes to its standard error is kept.
-class RunningProgram {
-public:
-    RunningProgram(const std::string& exe, const std::string& folder, const std::string& arguments = "") {
-        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-        HANDLE read = nullptr, write = nullptr;
-        ::CreatePipe(&read, &write, &inherited, 0);
-        ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-        errors_.reset(read);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdError = write;
-        std::string commandLine = "\"" + exe + "\" " + arguments;
-        started_ = ::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                    folder.c_str(), &startup, &info_) != FALSE;
-        ::CloseHandle(write);
-    }
-    ~RunningProgram() {
-        if (!started_) return;
-        if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(info_.hProcess, 99);
-        ::CloseHandle(info_.hThread);
-        ::CloseHandle(info_.hProcess);
-    }
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-
-    bool Started() const { return started_; }
-    DWORD Id() const { return info_.dwProcessId; }
-    HANDLE MainThread() const { return info_.hThread; }
-    // The exit code, or nothing if the program is still running after the wait.
-    std::optional<DWORD> WaitForExit(DWORD milliseconds) const {
-        if (::WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) return std::nullopt;
-        DWORD code = 0;
-        ::GetExitCodeProcess(info_.hProcess, &code);
-        return code;
-    }
-
-    // Its exit code (99 while it runs after the wait) and what it wrote to its standard error.
-    std::string Outcome(DWORD milliseconds) const {
-        std::string outcome = std::to_string(WaitForExit(milliseconds).value_or(99)) + " ";
-        char buffer[512];
-        for (DWORD got = 0; ::ReadFile(errors_.get(), buffer, sizeof buffer, &got, nullptr) && got;)
-            outcome.append(buffer, got);
-        return outcome;
-    }
-
-private:
-    PROCESS_INFORMATION info_{};
-    bool started_ = false;
-    FileHandle errors_;
-};
 
 // The program's main window: class and caption of the main form, owned by that process.
 HWND MainWindowOf(DWORD processId) { return TopWindowOf(processId, "ZeptonWindow", "Zepton"); }
@@ -168,13 +77,7 @@ protected:
                             "Wine prefix may have rewritten";
         for (const std::string& f : {prog, desk, data, repo}) ASSERT_TRUE(::CreateDirectoryA(f.c_str(), nullptr)) << f;
         ASSERT_TRUE(::CopyFileA(BuiltProgram().c_str(), exe.c_str(), FALSE)) << BuiltProgram();
-        // The program has no other way to be told where the Desktop is than the shell's own setting.
-        // The shell rewrites "Shell Folders" from "User Shell Folders" whenever it works a folder out
-        // (Wine does so while the program starts), so both are pointed at the temporary Desktop.
-        desktop.emplace(ShellFoldersKey, "Desktop");
-        userDesktop.emplace(kUserShellFoldersKey, "Desktop");
-        for (const std::string& key : {ShellFoldersKey, kUserShellFoldersKey})
-            WriteText(OpenKey(HKEY_CURRENT_USER, key, true).get(), "Desktop", desk.substr(0, desk.size() - 1));
+        desktop.emplace(desk);
         icon.emplace(SmallIconOf(exe, IDI_ZEPTON).get());
         // An icon left by a program that has just ended (another test's) may take a moment to go.
         ASSERT_TRUE(Eventually([&] { return !icon->FindInTaskbar(); }));
@@ -212,7 +115,7 @@ protected:
     const std::string prog = root.path + "prog\\", desk = root.path + "desk\\";
     const std::string data = prog + "data\\", repo = prog + "repository\\";
     const std::string exe = prog + "zepton.exe";
-    std::optional<SavedValue> desktop, userDesktop;
+    std::optional<DesktopRedirect> desktop;
     const SavedValue left{kSetupKey, "left"}, top{kSetupKey, "top"}, run{kSetupKey, "Run"};
     std::optional<TrayPicture> icon;
     std::optional<POINT> at;  // where the icon was last found
