@@ -15,12 +15,14 @@ std::string ThisCommandLine() { return ::GetCommandLineA(); }
 // Another start reads it as UTF-8.
 std::string Utf8(const std::string& text) { return *Narrow(Widen(text), CP_UTF8); }
 
+// /show asks what a start without a command asks; that one ends silently, whatever came of it.
 int HandOver(const TSingleInstance& session, const Command& command) {
-    if (command.kind == CommandKind::Start || command.kind == CommandKind::Show) {
+    if (command.kind == CommandKind::Start) {
         session.BringUp();
         return ExitDone;
     }
-    const long answer = session.Send(Utf8(ThisCommandLine()));
+    const long answer = command.kind == CommandKind::Show ? (session.BringUp() ? CommandTaken : CommandNotTaken)
+                                                          : session.Send(Utf8(ThisCommandLine()));
     if (answer == CommandTaken) return ExitDone;
     const auto unknown = static_cast<std::size_t>(answer - UnknownGroupAnswer(0));
     if (answer >= UnknownGroupAnswer(0) && unknown < command.groups.size()) {
@@ -90,7 +92,8 @@ void TellUser(const std::string& text, bool problem) {
         if (console && ::WriteConsoleW(console.get(), shown.data(), size, &written, nullptr))
             return;
     }
-    ::MessageBoxW(nullptr, wide.c_str(), L"Zepton", MB_OK | (problem ? MB_ICONERROR : MB_ICONINFORMATION));
+    const UINT icon = problem ? MB_ICONERROR : MB_ICONINFORMATION;
+    ::MessageBoxW(nullptr, wide.c_str(), L"Zepton", MB_OK | MB_SETFOREGROUND | icon);
 }
 
 }  // namespace zep

@@ -84,13 +84,13 @@ void TSingleInstance::Open() {
         LetThroughFromLessPrivileged(window_->Handle(), message);
 }
 
-void TSingleInstance::BringUp() const {
-    if (!running_) return;
+bool TSingleInstance::BringUp() const {
+    if (!running_) return false;
     // The user started this process, so it may hand the foreground on to the window it brings up.
     DWORD processId = 0;
     ::GetWindowThreadProcessId(running_, &processId);
     ::AllowSetForegroundWindow(processId);
-    ::PostMessageA(running_, BringUpMessage(), 0, 0);
+    return ::PostMessageA(running_, BringUpMessage(), 0, 0) != FALSE;
 }
 
 // The deadline goes with the command: past it, less the margin, it is not taken.

@@ -29,9 +29,10 @@ public:
     // one, even while its start-up lasts. False when another runs: it has been
     // found, unless it could not be within WaitLimit.
     bool Claim();
-    // Asks the Zepton found running to bring its main window up. Posted, never
-    // sent: one that hangs, starts up or shows a modal window holds nothing here.
-    void BringUp() const;
+    // Asks the Zepton found running to bring its main window up; false when none
+    // was found. Posted, never sent: one that hangs, starts up or shows a modal
+    // window holds nothing here.
+    bool BringUp() const;
     // Hands a command line (UTF-8) to the Zepton found running: its answer, or
     // CommandNotTaken when it did not take it within WaitLimit. It takes no
     // command that comes later than it could answer in time.
