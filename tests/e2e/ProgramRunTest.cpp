@@ -277,7 +277,7 @@ TEST_F(ZeptonProgram, GroupsSwitchFromTheCommandLineAndTheTrayMenu) {
     EXPECT_EQ("|[Status]\r\nGames=0\r\nWork=1\r\n", state());
     const RunningProgram program(exe, prog, "/apply GAMES");
     ASSERT_TRUE(StartedInTheTray(program) && at);
-    EXPECT_EQ("Chess.lnk|[Status]\r\nGames=1\r\nWork=0\r\n", state());
+    EXPECT_TRUE(Eventually(reaches("Chess.lnk|[Status]\r\nGames=1\r\nWork=0\r\n"))) << state();
 
     EXPECT_EQ(unknown, run("/apply Work Nope"));
     EXPECT_EQ("0 ", run("/apply work games"));
