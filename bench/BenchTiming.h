@@ -21,7 +21,7 @@ inline double Median(std::vector<double> v) {
 }
 
 inline void Report(const char* title, double measured, const char* plainTitle, double plain, double target) {
-    std::printf("  %-22s %9.2f ms\n  %-22s %9.2f ms\n  %-22s %9.2f   (target <= %.1f)\n", title, measured * 1e3,
+    std::printf("  %-22s %9.2f ms\n  %-22s %9.2f ms\n  %-22s %9.2f   (target <= %g)\n", title, measured * 1e3,
                 plainTitle, plain * 1e3, "ratio", measured / plain, target);
 }
 

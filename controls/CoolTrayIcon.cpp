@@ -87,15 +87,6 @@ DWORD Comctl32Version() {
     return info.dwMajorVersion << 16 | info.dwMinorVersion;
 }
 
-// An elevated program gets no message from a less privileged one, such as the
-// shell's "TaskbarCreated", unless its window lets it through. Windows XP and
-// Vista lack the function.
-void LetThroughFromLessPrivileged(HWND window, UINT message) {
-    static const auto filter =
-        LookedUp<decltype(&::ChangeWindowMessageFilterEx)>("user32.dll", "ChangeWindowMessageFilterEx");
-    if (filter && message != 0) filter(window, message, MSGFLT_ALLOW, nullptr);
-}
-
 // Where the shell shows an icon, when it can tell: Windows before 7 cannot.
 std::optional<RECT> IconRect(HWND window, UINT id) {
     static const auto getRect =

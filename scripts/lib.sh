@@ -111,6 +111,13 @@ x_window_shown() {
   return 1
 }
 
+# icon_in_tray FILE: a screenshot into FILE; true when the taskbar's right end,
+# where the program's icon sits, holds more than the bar's own few colours.
+icon_in_tray() {
+  import -window root "$1"
+  (($(convert "$1" -crop "30x20+$((ZEPTON_DESKTOP_WIDTH - 30))+$((ZEPTON_DESKTOP_HEIGHT - 20))" -format %k info:) > 4))
+}
+
 # screen_settled FILE: a screenshot of the display into FILE; true when it is
 # the same as the one FILE held before.
 screen_settled() {

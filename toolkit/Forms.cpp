@@ -15,6 +15,8 @@ const char* const kAppClass = "ZeptonApplication";
 // Posted to the application window: show the error report that waits. It wakes
 // the loop too, should the error have come with a message sent from elsewhere.
 constexpr UINT kShowErrorReport = WM_APP + 1;
+// Posted to the application window: run the tasks that wait for the modal forms and boxes to close.
+constexpr UINT kRunWaitingTasks = WM_APP + 2;
 
 TForm* FormOf(HWND window) {
     HWND root = window ? ::GetAncestor(window, GA_ROOT) : nullptr;
@@ -152,6 +154,7 @@ bool TForm::IsMinimized() const { return ::IsIconic(Handle()) != FALSE; }
 void TForm::SetNormal() { ::ShowWindow(Handle(), SW_RESTORE); }
 
 void TForm::ShowModal() {
+    const TApplication::ModalScope modal;
     const std::vector<HWND> disabled = Application().DisableTaskWindows(Handle());
     modal_ = true;
     const AtScopeEnd end([&] {
@@ -301,6 +304,9 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT message, WPARAM wPar
         case kShowErrorReport:
             app.ShowPendingReport();
             return 0;
+        case kRunWaitingTasks:
+            app.RunWaitingTasks();
+            return 0;
         case WM_SETFOCUS:
             // Activating the taskbar button activates the form the user worked in last.
             if (HWND form = app.FormToActivate()) ::SetFocus(form);
@@ -435,7 +441,32 @@ void TApplication::ShowPendingReport() {
     MessageBox(text, title_, MB_OK | MB_ICONERROR);
 }
 
+TApplication::ModalScope::ModalScope() { ++Application().modalLevel_; }
+
+TApplication::ModalScope::~ModalScope() {
+    TApplication& app = Application();
+    if (--app.modalLevel_ == 0 && !app.waitingTasks_.empty()) ::PostMessageA(app.handle_, kRunWaitingTasks, 0, 0);
+}
+
+void TApplication::WhenNotModal(std::function<void()> task) {
+    waitingTasks_.push_back(std::move(task));
+    if (!Modal()) ::PostMessageA(handle_, kRunWaitingTasks, 0, 0);
+}
+
+void TApplication::RunWaitingTasks() {
+    // A task may open a modal box itself, or end the program: those after it wait, or are dropped.
+    while (!Modal() && !Terminated() && !waitingTasks_.empty()) {
+        const std::function<void()> task = std::move(waitingTasks_.front());
+        waitingTasks_.erase(waitingTasks_.begin());
+        Guarded([&task]() -> LRESULT {
+            task();
+            return 0;
+        });
+    }
+}
+
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    const ModalScope modal;
     std::vector<HWND> disabled = DisableTaskWindows(nullptr);
     const int answer = ::MessageBoxA(handle_, text.c_str(), caption.c_str(), flags);
     EnableTaskWindows(disabled);

@@ -154,6 +154,22 @@ public:
     // A message box modal to every window of the program; returns the button pressed.
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 
+    // True while a form is shown modally or a message box is open: the
+    // program's other windows take no input.
+    bool Modal() const { return modalLevel_ > 0; }
+    // Counts a modal form or message box for as long as it is open.
+    class ModalScope {
+    public:
+        ModalScope();
+        ~ModalScope();
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+    };
+    // Runs `task` from the message loop once no form is shown modally and no
+    // message box is open: soon, or when the last of them has closed; tasks run
+    // in the order given. An error it raises goes to the general error report.
+    void WhenNotModal(std::function<void()> task);
+
     // Windows of the program that take input, disabled while a modal window or box is up.
     std::vector<HWND> DisableTaskWindows(HWND except);
     static void EnableTaskWindows(const std::vector<HWND>& windows);
@@ -176,6 +192,7 @@ private:
     bool HandleNextMessage(bool wait);
     bool PreTranslate(MSG& msg);
     void ShowPendingReport();
+    void RunWaitingTasks();
     // The visible, enabled form the user worked in last, or the main form; null when there is none.
     HWND FormToActivate() const;
 
@@ -191,6 +208,8 @@ private:
     int procedureDepth_ = 0;
     bool reporting_ = false;  // an error report is open
     std::string pendingReport_;
+    int modalLevel_ = 0;
+    std::vector<std::function<void()>> waitingTasks_;  // for the end of the modal forms and boxes
 };
 
 // Makes a form of the caller's own in one step: the object, then the end of its making.

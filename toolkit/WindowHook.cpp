@@ -30,6 +30,14 @@ void RegisterMessageWindowClass(WNDPROC procedure) {
 
 }  // namespace
 
+BOOL(WINAPI* ChangeMessageFilter)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT) =
+    reinterpret_cast<decltype(&::ChangeWindowMessageFilterEx)>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+
+void LetThroughFromLessPrivileged(HWND window, UINT message) {
+    if (ChangeMessageFilter && message != 0) ChangeMessageFilter(window, message, MSGFLT_ALLOW, nullptr);
+}
+
 // ---- TWindowHook
 
 TWindowHook::TWindowHook(HWND window, TMessageHandler handler) : window_(window), handler_(std::move(handler)) {

@@ -35,6 +35,14 @@ private:
     TMessageHandler handler_;
 };
 
+// An elevated program gets no message from a less privileged one (the shell's
+// "TaskbarCreated", another start of the program) unless its window lets that
+// message through, where Windows filters them.
+void LetThroughFromLessPrivileged(HWND window, UINT message);
+// Windows' filter, looked up at run time (XP and Vista lack it); null where there
+// is none. Tests put a recorder in its place.
+extern BOOL(WINAPI* ChangeMessageFilter)(HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT);
+
 // An invisible message-only window on the user-interface thread whose messages
 // reach one handler of the program; what the handler leaves gets the default
 // processing. No bounds, font or hint. Message-only windows get no broadcasts

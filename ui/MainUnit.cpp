@@ -1,5 +1,6 @@
 #include "ui/MainUnit.h"
 
+#include "core/CompareText.h"
 #include "core/Errors.h"
 #include "core/Settings.h"
 #include "resources/resource.h"
@@ -42,6 +43,22 @@ const char* const FirstStartBalloonText =
     "Zepton keeps running in the notification area: right-click its icon and choose Show window. "
     "Can't see the icon? Click the arrow (Show hidden icons) beside the clock.";
 
+// A group's caption in the tray menu: its "&"s shown as such, and its first
+// character the letter that chooses it.
+std::string GroupCaption(const std::string& group) {
+    std::string caption;
+    for (const char c : group) caption += c == '&' ? "&&" : std::string(1, c);
+    if (const std::size_t first = caption.find_first_not_of('&'); first != std::string::npos)
+        caption.insert(first, "&");
+    return caption;
+}
+
+void TickExactly(GroupList& groups, const Names& names) {
+    for (int i = 0; i < groups.Count(); ++i) groups.SetChecked(i, false);
+    for (const auto& name : names)
+        if (const int i = FindGroup(groups, name); i >= 0) groups.SetChecked(i, true);
+}
+
 bool OnAMonitor(const RECT& r) { return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr; }
 
 // A window the user has not opened yet is made when first opened, and kept
@@ -53,6 +70,18 @@ Form& MadeOnFirstUse(Form*& form) {
 }
 
 }  // namespace
+
+int FindGroup(const GroupList& groups, const std::string& name) {
+    for (int i = 0; i < groups.Count(); ++i)
+        if (SameTextNoCase(groups.Name(i), name)) return i;
+    return -1;
+}
+
+std::optional<std::size_t> FirstUnknownGroup(const GroupList& groups, const Names& names) {
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (FindGroup(groups, names[i]) < 0) return i;
+    return std::nullopt;
+}
 
 TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
     : TForm(owner, MainFormOptions()), environment_(std::move(environment)) {
@@ -124,6 +153,9 @@ void TMainForm::BuildToolBar() {
 // and the icon's menu shows, hides and ends it.
 void TMainForm::BuildTrayIcon() {
     TrayPopMenu = &Make<TPopupMenu>(this);
+    TrayPopMenu->OnPopup = [this](TObject*) { FillGroupsMenu(); };
+    Groups1 = &TrayPopMenu->Add("&Groups");
+    N2 = &TrayPopMenu->Add("-");
     ShowWindow1 = &TrayPopMenu->Add("&Show window", [this](TObject* s) { ShowWindow1Click(s); });
     ShowWindow1->Default = true;
     HideWindow1 = &TrayPopMenu->Add("&Hide window", [this](TObject* s) { HideWindow1Click(s); });
@@ -171,7 +203,7 @@ void TMainForm::FormCreate(TObject*) {
     TraceStep("FormCreate: folders");
     store_->RefreshGroupList(Groups());
     TraceStep("FormCreate: group list");
-    store_->LoadStatus(Groups());
+    LoadTicks();
     TraceStep("FormCreate: ticks loaded");
     const WindowSettings settings = RestoreSettings(environment_.settingsKeys);
     SetPosition(settings.left, settings.top);
@@ -188,6 +220,14 @@ void TMainForm::FormCreate(TObject*) {
     TraceStep("FormCreate: pending messages");
     ApplyButtonClick(this);
     TraceStep("FormCreate: Apply");
+}
+
+// A start asked to apply groups applies them in place of the saved ticks.
+void TMainForm::LoadTicks() {
+    if (environment_.startupTicks)
+        TickExactly(Groups(), *environment_.startupTicks);
+    else
+        store_->LoadStatus(Groups());
 }
 
 // A new user sees no window and, on a current Windows, maybe no icon either:
@@ -295,5 +335,52 @@ void TMainForm::HideWindow1Click(TObject*) {
 }
 
 void TMainForm::Exit1Click(TObject*) { Close(); }
+
+// ---- Switching groups from the tray menu and from other starts
+
+// Every group with its tick, filled anew at each opening. While a modal window
+// or box is open (a question about the ticked groups), no tick may change.
+void TMainForm::FillGroupsMenu() {
+    Groups1->Clear();
+    if (Groups().Count() == 0) Groups1->Add("&No groups").Enabled = false;
+    for (int i = 0; i < Groups().Count(); ++i) {
+        const std::string group = Groups().Name(i);
+        TMenuItem& item = Groups1->Add(GroupCaption(group), [this, group](TObject*) { GroupMenuClick(group); });
+        item.Checked = Groups().Checked(i);
+        item.Enabled = !Application().Modal();
+    }
+}
+
+void TMainForm::GroupMenuClick(const std::string& group) {
+    const int i = FindGroup(Groups(), group);
+    if (i < 0) return;
+    Groups().SetChecked(i, !Groups().Checked(i));
+    ApplyButtonClick(this);
+}
+
+long TMainForm::TakeCommand(const Command& command) {
+    if (const auto unknown = FirstUnknownGroup(Groups(), command.groups)) return UnknownGroupAnswer(*unknown);
+    Application().WhenNotModal([this, command] { CarryOut(command); });
+    return CommandTaken;
+}
+
+void TMainForm::CarryOut(const Command& command) {
+    switch (command.kind) {
+    case CommandKind::Apply: SwitchGroups(command.groups); break;
+    case CommandKind::Show: ShowWindow1Click(this); break;
+    case CommandKind::Hide: HideWindow1Click(this); break;
+    case CommandKind::Exit: Exit1Click(this); break;
+    case CommandKind::Start:
+    case CommandKind::Usage: break;
+    }
+}
+
+// A group deleted since the command was taken makes it change nothing.
+void TMainForm::SwitchGroups(const Names& groups) {
+    if (const auto unknown = FirstUnknownGroup(Groups(), groups))
+        throw std::runtime_error(UnknownGroupText(groups[*unknown]));
+    TickExactly(Groups(), groups);
+    ApplyButtonClick(this);
+}
 
 }  // namespace zep

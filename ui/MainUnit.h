@@ -9,7 +9,9 @@
 #include "toolkit/Forms.h"
 #include "toolkit/ImgList.h"
 #include "toolkit/StdCtrls.h"
+#include "ui/CommandLine.h"
 
+#include <cstddef>
 #include <optional>
 
 namespace zep {
@@ -36,7 +38,13 @@ struct MainFormEnvironment {
     std::string exePath = ExecutablePath();         // the folders are resolved from here
     std::string shellFoldersKey = ShellFoldersKey;  // holds the "Desktop" value
     SettingsKeys settingsKeys;
+    std::optional<Names> startupTicks;  // the groups ticked in place of the saved ones (a command line's /apply)
 };
+
+// The group named so, letter case aside, or -1.
+int FindGroup(const GroupList& groups, const std::string& name);
+// The place among `names` of the first one that names no group.
+std::optional<std::size_t> FirstUnknownGroup(const GroupList& groups, const Names& names);
 
 class TMainForm : public TForm {
 public:
@@ -62,6 +70,8 @@ public:
     TMenuItem* Selectallgroups1;
     TMenuItem* Invertselection1;
     TPopupMenu* TrayPopMenu;
+    TMenuItem* Groups1;
+    TMenuItem* N2;
     TMenuItem* ShowWindow1;
     TMenuItem* HideWindow1;
     TMenuItem* N1;
@@ -86,6 +96,15 @@ public:
     void ShowWindow1Click(TObject* sender);
     void HideWindow1Click(TObject* sender);
     void Exit1Click(TObject* sender);
+    // A group chosen from the tray menu: its tick switched and applied, as in the window.
+    void GroupMenuClick(const std::string& group);
+
+    // A command that another start handed over: checked now, carried out once no
+    // modal window or box is open. The answer for that start.
+    long TakeCommand(const Command& command);
+    // Ticks exactly the named groups, then applies and saves the ticks as the
+    // Apply button does. Throws when a name is no group's.
+    void SwitchGroups(const Names& groups);
 
     // The group list, for the windows that rebuild or read it.
     GroupList& Groups() { return *groups_; }
@@ -97,6 +116,9 @@ private:
     void BuildTrayIcon();
     void BuildKeys();
     void WelcomeFirstStart();
+    void LoadTicks();
+    void FillGroupsMenu();
+    void CarryOut(const Command& command);
     WindowSettings CurrentSettings() const;
 
     const MainFormEnvironment environment_;

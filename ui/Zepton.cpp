@@ -1,17 +1,17 @@
 // The program entry: the application, its main window, the message loop.
 #include "resources/resource.h"
 #include "toolkit/Forms.h"
-#include "ui/MainUnit.h"
-#include "ui/SingleInstance.h"
+#include "ui/Commands.h"
 #include "ui/StartupTrace.h"
 
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace zep;
-    // Before anything else: a start while Zepton runs brings that one up and ends here.
+    // Before anything else: a start while Zepton runs hands it its command and ends here.
     TSingleInstance session;
-    if (!session.Claim()) return 0;
+    Command command;
+    if (const std::optional<int> exitCode = EndsBeforeRunning(session, command)) return *exitCode;
     TraceStep("WinMain entered");
     try {
         Application().Initialize();
@@ -23,9 +23,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
         TraceStep("application object");
         // The other windows are made when the user first opens them (MainUnit).
-        MainForm = &Application().CreateForm<TMainForm>();
+        MainForm = &Application().CreateForm<TMainForm>(EnvironmentFor(command));
         TraceStep("main window made");
-        session.Announce(MainForm->Handle(), [] { MainForm->ShowWindow1Click(MainForm); });
+        session.Announce([] { MainForm->ShowWindow1Click(MainForm); },
+                         [](const std::string& line) { return TakeHandedOver(*MainForm, line); });
+        if (command.kind == CommandKind::Show) MainForm->ShowWindow1Click(MainForm);
         Application().Run();
         session.Withdraw();
         Application().DestroyForms();

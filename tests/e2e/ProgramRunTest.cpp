@@ -10,7 +10,9 @@
 #include "tests/windows/CoreSandbox.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "testing/ProcessWindow.h"
+#include "testing/RunningProgram.h"
 #include "testing/TrayPixels.h"
+#include "testing/WinePrefix.h"
 
 #include <shellapi.h>
 
@@ -24,15 +26,6 @@
 namespace zep::test {
 namespace {
 
-// One of Wine's own exports, or null on Windows itself.
-template <class Function>
-Function WineExport(const char* module, const char* name) {
-    const FARPROC proc = ::GetProcAddress(::GetModuleHandleA(module), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(proc));
-}
-
-bool UnderWine() { return WineExport<const char*(CDECL*)()>("ntdll.dll", "wine_get_version") != nullptr; }
-
 // The build folder's executable, a Linux path, as Wine names it.
 std::string BuiltProgram() {
     const auto toDos = WineExport<WCHAR*(CDECL*)(const char*)>("kernel32.dll", "wine_get_dos_file_name");
@@ -45,71 +38,6 @@ std::string BuiltProgram() {
 }
 
 const std::string kSetupKey = "Software\\Kestrin\\Zep\\Setup";
-const std::string kUserShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-
-// A registry value of the prefix, put back as it was (or removed) when the guard goes.
-class SavedValue {
-public:
-    SavedValue(std::string path, std::string name) : path_(std::move(path)), name_(std::move(name)) {
-        const RegKey key = OpenKey(HKEY_CURRENT_USER, path_, false);
-        DWORD size = 0;
-        if (key && ::RegQueryValueExA(key.get(), name_.c_str(), nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
-            bytes_.resize(size);
-            existed_ = ::RegQueryValueExA(key.get(), name_.c_str(), nullptr, &type_, bytes_.data(), &size) ==
-                       ERROR_SUCCESS;
-        }
-    }
-    ~SavedValue() {
-        const RegKey key = OpenKey(HKEY_CURRENT_USER, path_, true);
-        if (existed_)
-            ::RegSetValueExA(key.get(), name_.c_str(), 0, type_, bytes_.data(), static_cast<DWORD>(bytes_.size()));
-        else
-            ::RegDeleteValueA(key.get(), name_.c_str());
-    }
-    SavedValue(const SavedValue&) = delete;
-    SavedValue& operator=(const SavedValue&) = delete;
-
-private:
-    std::string path_, name_;
-    DWORD type_ = 0;
-    std::vector<BYTE> bytes_;
-    bool existed_ = false;
-};
-
-// The program started by the test; ended by force only if the test gave up on it.
-class RunningProgram {
-public:
-    RunningProgram(const std::string& exe, const std::string& folder) {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string commandLine = "\"" + exe + "\"";
-        started_ = ::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                    folder.c_str(), &startup, &info_) != FALSE;
-    }
-    ~RunningProgram() {
-        if (!started_) return;
-        if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(info_.hProcess, 99);
-        ::CloseHandle(info_.hThread);
-        ::CloseHandle(info_.hProcess);
-    }
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-
-    bool Started() const { return started_; }
-    DWORD Id() const { return info_.dwProcessId; }
-    HANDLE MainThread() const { return info_.hThread; }
-    // The exit code, or nothing if the program is still running after the wait.
-    std::optional<DWORD> WaitForExit(DWORD milliseconds) const {
-        if (::WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) return std::nullopt;
-        DWORD code = 0;
-        ::GetExitCodeProcess(info_.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION info_{};
-    bool started_ = false;
-};
 
 // The program's main window: class and caption of the main form, owned by that process.
 HWND MainWindowOf(DWORD processId) { return TopWindowOf(processId, "ZeptonWindow", "Zepton"); }
@@ -149,13 +77,7 @@ protected:
                             "Wine prefix may have rewritten";
         for (const std::string& f : {prog, desk, data, repo}) ASSERT_TRUE(::CreateDirectoryA(f.c_str(), nullptr)) << f;
         ASSERT_TRUE(::CopyFileA(BuiltProgram().c_str(), exe.c_str(), FALSE)) << BuiltProgram();
-        // The program has no other way to be told where the Desktop is than the shell's own setting.
-        // The shell rewrites "Shell Folders" from "User Shell Folders" whenever it works a folder out
-        // (Wine does so while the program starts), so both are pointed at the temporary Desktop.
-        desktop.emplace(ShellFoldersKey, "Desktop");
-        userDesktop.emplace(kUserShellFoldersKey, "Desktop");
-        for (const std::string& key : {ShellFoldersKey, kUserShellFoldersKey})
-            WriteText(OpenKey(HKEY_CURRENT_USER, key, true).get(), "Desktop", desk.substr(0, desk.size() - 1));
+        desktop.emplace(desk);
         icon.emplace(SmallIconOf(exe, IDI_ZEPTON).get());
         // An icon left by a program that has just ended (another test's) may take a moment to go.
         ASSERT_TRUE(Eventually([&] { return !icon->FindInTaskbar(); }));
@@ -171,14 +93,16 @@ protected:
         return window;
     }
 
-    // A tray menu item chosen by its underlined letter: "s" for "&Show window",
-    // "x" for "E&xit". (Arrow keys would depend on where the pointer left the highlight.)
+    // A tray menu item chosen by its underlined letters: "s" for "&Show window",
+    // "x" for "E&xit", "gw" for the group Work of "&Groups". (Arrow keys would
+    // depend on where the pointer left the highlight.)
     // Under load Wine's menu may lose the letter: the menu is then closed and
     // opened again, up to three times, until the choice has taken effect.
-    bool ChooseFromTheTrayMenu(const RunningProgram& program, char mnemonic, const std::function<bool()>& done) {
+    bool ChooseFromTheTrayMenu(const RunningProgram& program, const std::string& keys,
+                               const std::function<bool()>& done) {
         for (int attempt = 0; attempt < 3 && at; ++attempt) {
             if (HWND menu = OpenTrayMenu(*at, program.Id())) {
-                ::PostMessageA(menu, WM_CHAR, static_cast<WPARAM>(mnemonic), 0);
+                for (const char key : keys) ::PostMessageA(menu, WM_CHAR, static_cast<WPARAM>(key), 0);
                 if (Eventually(done, 5)) return true;
                 if (::IsWindowVisible(menu)) ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
                 Eventually([menu] { return !::IsWindowVisible(menu); }, 5);
@@ -191,7 +115,7 @@ protected:
     const std::string prog = root.path + "prog\\", desk = root.path + "desk\\";
     const std::string data = prog + "data\\", repo = prog + "repository\\";
     const std::string exe = prog + "zepton.exe";
-    std::optional<SavedValue> desktop, userDesktop;
+    std::optional<DesktopRedirect> desktop;
     const SavedValue left{kSetupKey, "left"}, top{kSetupKey, "top"}, run{kSetupKey, "Run"};
     std::optional<TrayPicture> icon;
     std::optional<POINT> at;  // where the icon was last found
@@ -235,7 +159,7 @@ TEST_F(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
     EXPECT_FALSE(Visible(app));
 
     // "Show window" brings the window up in front.
-    EXPECT_TRUE(ChooseFromTheTrayMenu(program, 's', [&] { return Visible(window) && Visible(app); }));
+    EXPECT_TRUE(ChooseFromTheTrayMenu(program, "s", [&] { return Visible(window) && Visible(app); }));
     EXPECT_TRUE(Eventually([&] { return ::GetForegroundWindow() == window; }));
     // Minimising sends it back to the tray.
     ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -276,7 +200,7 @@ TEST_F(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
     ASSERT_TRUE(Eventually([&] { return (at = icon->FindInTaskbar()).has_value(); }));
 
     // "Exit" ends the program, and its icon leaves the tray.
-    EXPECT_TRUE(ChooseFromTheTrayMenu(program, 'x', [&] { return program.WaitForExit(0).has_value(); }));
+    EXPECT_TRUE(ChooseFromTheTrayMenu(program, "x", [&] { return program.WaitForExit(0).has_value(); }));
     EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit(20000));
     EXPECT_TRUE(Eventually([&] { return !icon->FindInTaskbar(); }));
     EXPECT_EQ("\r\n[Status]\r\nGames=0\r\nWork=1\r\n", ReadBytes(data + "status.ord"));
@@ -331,6 +255,37 @@ TEST_F(ZeptonProgram, ComposeAGroupThenSeeItListedAndPreviewed) {
     ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
     EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit(20000));
     EXPECT_EQ("[Status]\r\nGames=0\r\nWork=1\r\n", ReadBytes(data + "status.ord"));
+}
+
+// Groups switched without the window: /apply with no Zepton running starts it
+// with those ticks, to the running one it applies them, a group chosen from the
+// tray menu lands too, and /exit ends it. An unknown group changes nothing and
+// ends the start with 2, saying so.
+TEST_F(ZeptonProgram, GroupsSwitchFromTheCommandLineAndTheTrayMenu) {
+    WriteBytes(data + "Work.dat", "Mail\r\n");
+    WriteBytes(data + "Games.dat", "Chess\r\n");
+    const std::string status = data + "status.ord";
+    WriteBytes(status, "[Status]\r\nGames=0\r\nWork=1\r\n");
+    WriteBytes(repo + "Mail.lnk", "Mail");
+    WriteBytes(repo + "Chess.lnk", "Chess");
+    const auto run = [&](const std::string& arguments) { return RunningProgram(exe, prog, arguments).Outcome(30000); };
+    const std::string unknown = "2 Zepton has no group named \"Nope\".\n";
+    const auto state = [&] { return Listing(desk) + "|" + ReadBytes(status); };
+    const auto reaches = [&](const std::string& wanted) { return [&, wanted] { return state() == wanted; }; };
+
+    EXPECT_EQ(unknown, run("/apply Work Nope"));
+    EXPECT_EQ("|[Status]\r\nGames=0\r\nWork=1\r\n", state());
+    const RunningProgram program(exe, prog, "/apply GAMES");
+    ASSERT_TRUE(StartedInTheTray(program) && at);
+    EXPECT_TRUE(Eventually(reaches("Chess.lnk|[Status]\r\nGames=1\r\nWork=0\r\n"))) << state();
+
+    EXPECT_EQ(unknown, run("/apply Work Nope"));
+    EXPECT_EQ("0 ", run("/apply work games"));
+    EXPECT_TRUE(Eventually(reaches("Chess.lnk Mail.lnk|[Status]\r\nGames=1\r\nWork=1\r\n"))) << state();
+    EXPECT_TRUE(ChooseFromTheTrayMenu(program, "gg", reaches("Mail.lnk|[Status]\r\nGames=0\r\nWork=1\r\n")))
+        << state();
+    EXPECT_EQ("0 ", run("/exit"));
+    EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit(20000));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "ui/ContentUnit.h"
 #include "ui/InfoUnit.h"
 #include "ui/MainUnit.h"
+#include "ui/SingleInstance.h"
 #include "ui/Unit1.h"
 
 #include <windowsx.h>
@@ -20,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -347,6 +349,11 @@ TEST_F(MainFormTest, TrashWithAnEmptyListAsksNothing) {
     MouseClickOval(*form->TrashButton);
     const SeenBox seen = watcher.Result();
     EXPECT_FALSE(seen.found) << seen.text;
+    // The tray menu's groups say there are none.
+    Fire(form->TrayPopMenu->OnPopup, form->TrayPopMenu);
+    ASSERT_EQ(1u, form->Groups1->Items.size());
+    EXPECT_EQ("&No groups", form->Groups1->Items[0]->Caption);
+    EXPECT_FALSE(form->Groups1->Items[0]->Enabled);
 }
 
 TEST_F(MainFormTest, SelectAllAndReverseSelectionFromThePopupMenu) {
@@ -473,7 +480,7 @@ TEST_F(MainFormTest, StartsInTheTrayAndIsShownHiddenAndEndedFromItsMenu) {
 
     std::vector<std::pair<std::string, bool>> items;
     for (const TMenuItem* item : form->TrayPopMenu->Items) items.emplace_back(item->Caption, item->Default);
-    const std::vector<std::pair<std::string, bool>> expected{
+    const std::vector<std::pair<std::string, bool>> expected{{"&Groups", false}, {"-", false},
         {"&Show window", true}, {"&Hide window", false}, {"-", false}, {"E&xit", false}};
     EXPECT_EQ(expected, items);
 
@@ -791,6 +798,136 @@ TEST_F(MainFormTest, TheHelpListsEveryKeyOfEveryWindow) {
             EXPECT_NE(std::string::npos, section.find(row)) << id << ": " << row;
         }
     }
+}
+
+// A menu's items as "caption" with "+" when ticked and "~" when grayed, separated by "|".
+std::string MenuRows(HMENU menu) {
+    std::string rows;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        char text[64] = {};
+        ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        const UINT state = ::GetMenuState(menu, i, MF_BYPOSITION);
+        rows += std::string(i ? "|" : "") + text + (state & MF_CHECKED ? "+" : "") + (state & MF_GRAYED ? "~" : "");
+    }
+    return rows;
+}
+
+// The tray menu lists every group with its tick; a group chosen by its letters
+// switches its tick and applies, as the window would, a failure reported as Apply's.
+TEST_F(MainFormTest, AGroupChosenFromTheTrayMenuSwitchesItsTickAndApplies) {
+    Group("Work", "Mail\r\n");
+    Group("Rock&Roll", "Chess\r\n");
+    Group("Games", "Dice\r\n");
+    Status("[Status]\r\nGames=0\r\nRock&Roll=1\r\nWork=0\r\n");
+    for (const char* s : {"Mail", "Chess", "Dice"}) Shortcut(repo, s, s);
+    auto form = Start();
+    std::string shown;
+    std::thread user([&shown] {
+        HWND menu = nullptr;
+        for (int i = 0; i < 2000 && !(menu && ::IsWindowVisible(menu)); ++i, ::Sleep(10))
+            menu = ::FindWindowA("#32768", nullptr);
+        const auto top = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
+        shown = MenuRows(top) + " / " + MenuRows(::GetSubMenu(top, 0));
+        for (const char key : {'g', 'w'}) ::PostMessageA(menu, WM_CHAR, key, 0);
+    });
+    ::SendMessageA(TCoolTrayIcon::TrayWindow(), TrayCallbackMessage, form->TrayIcon1->TrayId(), WM_RBUTTONDOWN);
+    user.join();
+    EXPECT_EQ("&Groups|~|&Show window|&Hide window|~|E&xit / &Games|&Rock&&Roll+|&Work", shown);
+    EXPECT_EQ("Games=0 Rock&Roll=1 Work=1", Ticks(*form));
+    EXPECT_EQ("Chess.lnk Mail.lnk", Listing(desk));
+    EXPECT_EQ("[Status]\r\nGames=0\r\nRock&Roll=1\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
+
+    const std::string gone = root + "gone";
+    ASSERT_TRUE(::MoveFileA(desk.c_str(), gone.c_str()));
+    BoxWatcher watcher;
+    Guarded([&] {  // as the tray icon's window runs it
+        form->GroupMenuClick("GAMES");
+        return 0;
+    });
+    Flush();  // the report waits for the loop
+    const SeenBox seen = watcher.Result();
+    EXPECT_TRUE(seen.errorIcon && seen.text.find(desk) != std::string::npos) << seen.text;
+    EXPECT_EQ("[Status]\r\nGames=1\r\nRock&Roll=1\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
+}
+
+// A command from another start names groups in any letter case; one naming a
+// group that is not there changes nothing. A taken one waits while a modal
+// window is open, whose tray menu offers no group either.
+TEST_F(MainFormTest, ACommandFromAnotherStartWaitsForTheModalWindowToClose) {
+    Group("Work", "Mail\r\n");
+    Group("Games", "Chess\r\n");
+    Status("[Status]\r\nGames=0\r\nWork=1\r\n");
+    for (const char* s : {"Mail", "Chess"}) Shortcut(repo, s, s);
+    auto form = Start();
+    EXPECT_EQ(UnknownGroupAnswer(1), form->TakeCommand({CommandKind::Apply, {"games", "Nope"}}));
+    TInfoForm about(nullptr);
+    InfoForm = &about;
+    WhenShownModal(about, [&] {
+        EXPECT_EQ(CommandTaken, form->TakeCommand({CommandKind::Apply, {"GAMES"}}));
+        Fire(form->TrayPopMenu->OnPopup, form->TrayPopMenu);
+        for (const TMenuItem* item : form->Groups1->Items) EXPECT_FALSE(item->Enabled) << item->Caption;
+        Flush();
+        EXPECT_EQ("Games=0 Work=1", Ticks(*form));
+    });
+    form->ToolButton9Click(form.get());
+    InfoForm = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return Ticks(*form) == "Games=1 Work=0"; })) << Ticks(*form);
+    EXPECT_EQ("Chess.lnk", Listing(desk));
+    EXPECT_EQ("[Status]\r\nGames=1\r\nWork=0\r\n", ReadBytes(folders.StatusFile));
+}
+
+std::vector<std::pair<HWND, UINT>> letThrough;
+BOOL WINAPI RecordFilter(HWND window, UINT message, DWORD, PCHANGEFILTERSTRUCT) {
+    letThrough.emplace_back(window, message);
+    return TRUE;
+}
+
+// A start beside a running program whose lock refuses it (one run elevated) does
+// not run either. Its bring-up, let through the message filter, waits for the
+// running one's start-up to end; a command comes back with the answer, unless
+// it comes too late for the sender to hear it.
+TEST(SingleInstance, AStartBesideARunningOneHandsItsRequestOver) {
+    InitApplication();
+    const std::string name = "Kestrin.Zepton.Test." + std::to_string(::GetCurrentProcessId());
+    ChangeMessageFilter = &RecordFilter;
+    TSingleInstance first(name);
+    ASSERT_TRUE(first.Claim());
+    ChangeMessageFilter = nullptr;
+    const HWND window = ::FindWindowExA(HWND_MESSAGE, nullptr, nullptr, name.c_str());
+    const UINT bringUp = ::RegisterWindowMessageA("Kestrin.Zepton.BringUp");
+    EXPECT_EQ((std::vector<std::pair<HWND, UINT>>{{window, bringUp}, {window, WM_COPYDATA}}), letThrough);
+
+    int broughtUp = 0;
+    for (const bool refused : {false, true}) {
+        if (refused) {
+            const KernelObject lock(::OpenMutexA(WRITE_DAC, FALSE, ("Local\\" + name).c_str()));
+            SECURITY_DESCRIPTOR nobody;
+            ::InitializeSecurityDescriptor(&nobody, SECURITY_DESCRIPTOR_REVISION);
+            ACL empty;
+            ::InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+            ::SetSecurityDescriptorDacl(&nobody, TRUE, &empty, FALSE);
+            ASSERT_TRUE(::SetKernelObjectSecurity(lock.get(), DACL_SECURITY_INFORMATION, &nobody));
+        }
+        TSingleInstance second(name);
+        EXPECT_FALSE(second.Claim()) << refused;
+        second.BringUp();
+        Flush();
+        EXPECT_EQ(0, broughtUp);
+    }
+    std::string taken;
+    first.Announce([&] { ++broughtUp; }, [&](const std::string& line) {
+        taken += line;
+        return CommandTaken;
+    });
+    EXPECT_EQ(1, broughtUp);
+
+    TSingleInstance third(name);
+    ASSERT_FALSE(third.Claim());
+    EXPECT_EQ(CommandTaken, third.Send("z /hide"));
+    std::string late = "z /exit";
+    COPYDATASTRUCT data{::GetTickCount() + 500, static_cast<DWORD>(late.size()), late.data()};
+    EXPECT_EQ(CommandNotTaken, ::SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
+    EXPECT_EQ("z /hide", taken);
 }
 
 }  // namespace
