@@ -34,11 +34,11 @@ bool IsHeader(std::string_view line) { return line.size() >= 2 && line.front() =
 // it as "<5B>" or "<3D>", and "<" itself as "<3C>". The program's keys are group
 // names, which are file names and never hold "<": every file written before
 // reads as it did.
-bool NeedsEscape(std::string_view key) {
-    for (const char c : key)
-        if (c == '[' || c == '=' || c == '<') return true;
-    return false;
-}
+bool NeedsEscape(std::string_view key) { return key.find_first_of("[=<") != std::string_view::npos; }
+
+// Only a key holding "[" or "=" was written spoiled before it was escaped; a key
+// holding "<" alone never was, and its unescaped line is another key's escaped one.
+bool SpoiledBefore(std::string_view key) { return key.find_first_of("[=") != std::string_view::npos; }
 
 std::string StoredKey(std::string_view key) {
     if (!NeedsEscape(key)) return std::string(key);
@@ -125,7 +125,7 @@ bool IniLines::ReadBool(std::string_view section, std::string_view key, bool def
 }
 
 void IniLines::DropUnescapedLines(std::string_view section, std::string_view key) {
-    if (!NeedsEscape(key)) return;
+    if (!SpoiledBefore(key)) return;
     const int header = FindSection(section);
     if (header < 0) return;
     const std::string written = std::string(key) + "=";

@@ -183,7 +183,7 @@ static void ExpectSameAsOneByOne(const std::string& text, const std::vector<std:
 TEST(IniLines, WriteBoolsMatchesOneWriteAtATime) {
     const std::vector<std::pair<std::string, bool>> awkward{
         {"b", true}, {"a[x", false}, {"a=b", true}, {"a", false}, {"", true},
-        {"c]", true}, {"[y", true}, {"b", false}, {"a=b", false}, {"d", true}};
+        {"c]", true}, {"[y", true}, {"b", false}, {"a=b", false}, {"d", true}, {"=", true}, {"<3D>", false}};
     for (const char* text : {"", "[Other]\r\nb=0\r\n", "[STATUS]\r\nb=0\r\n\r\nno key\r\n[Z]\r\n",
                              "[Status]\r\na=1\r\na=0\r\n=5\r\n[Status]\r\nd=0\r\n", "[Status]"})
         ExpectSameAsOneByOne(text, awkward);
