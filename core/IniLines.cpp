@@ -26,7 +26,16 @@ std::string_view KeyOf(std::string_view line) {
     return eq == std::string_view::npos ? std::string_view() : line.substr(0, eq);
 }
 
-bool EndsScan(std::string_view line) { return line.find('[') != std::string_view::npos; }
+// Before keys were escaped, a group named "[Old]" was saved as the line
+// "[Old]=0": it begins with "[" and has "=" after its "]". Such a line is that
+// key's entry, not a header, so the section goes on behind it.
+bool IsSpoiledEntry(std::string_view line) {
+    if (line.empty() || line.front() != '[') return false;
+    const auto close = line.find(']');
+    return close != std::string_view::npos && line.find('=', close) != std::string_view::npos;
+}
+
+bool EndsScan(std::string_view line) { return line.find('[') != std::string_view::npos && !IsSpoiledEntry(line); }
 
 bool IsHeader(std::string_view line) { return line.size() >= 2 && line.front() == '[' && line.back() == ']'; }
 
@@ -103,14 +112,28 @@ std::size_t IniLines::ScanSection(std::size_t header, std::string_view key) cons
     return i;
 }
 
+std::size_t IniLines::SectionEnd(std::size_t header) const {
+    std::size_t i = header + 1;
+    while (i < lines_.size() && !EndsScan(lines_[i])) ++i;
+    return i;
+}
+
 std::string IniLines::ReadString(std::string_view section, std::string_view key,
                                  const std::string& def) const {
     const int header = FindSection(section);
     if (header < 0) return def;
-    const std::size_t i = ScanSection(static_cast<std::size_t>(header), StoredKey(key));
-    if (i == lines_.size() || EndsScan(lines_[i])) return def;
-    const auto eq = lines_[i].find('=');
-    return eq == std::string::npos ? std::string() : lines_[i].substr(eq + 1);
+    const std::string stored = StoredKey(key);
+    const std::size_t i = ScanSection(static_cast<std::size_t>(header), stored);
+    if (i < lines_.size() && !EndsScan(lines_[i])) {
+        const auto eq = lines_[i].find('=');
+        return eq == std::string::npos ? std::string() : lines_[i].substr(eq + 1);
+    }
+    // Until the first save, a key an earlier version wrote unescaped is found as it wrote it.
+    if (!SpoiledBefore(key)) return def;
+    const std::string written = std::string(key) + "=";
+    for (std::size_t j = static_cast<std::size_t>(header) + 1; j < i; ++j)
+        if (lines_[j].rfind(written, 0) == 0) return lines_[j].substr(written.size());
+    return def;
 }
 
 std::int32_t IniLines::ReadInteger(std::string_view section, std::string_view key,
@@ -185,7 +208,7 @@ void IniLines::WriteBools(std::string_view section,
     struct Ref { bool added; std::size_t index; };
     Names added;
     std::unordered_map<std::string, Ref> firstLine;
-    const std::size_t stop = ScanSection(header, std::string_view("[", 1));  // never a key
+    const std::size_t stop = SectionEnd(header);
     if (next < entries.size()) firstLine.reserve(stop - header + entries.size() - next);
     for (std::size_t i = header + 1; i < stop && next < entries.size(); ++i)
         firstLine.try_emplace(std::string(KeyOf(lines_[i])), Ref{false, i});

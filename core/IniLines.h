@@ -46,6 +46,8 @@ private:
     // Index of the line where a scan of the section below `header` stops: the
     // line holding `key`, the first line holding "[", or the end.
     std::size_t ScanSection(std::size_t header, std::string_view key) const;
+    // Index of the first line below `header` that ends its section, or the end.
+    std::size_t SectionEnd(std::size_t header) const;
 
     Names lines_;
 };

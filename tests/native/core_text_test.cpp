@@ -194,6 +194,8 @@ TEST(IniLines, KeysHoldingBracketsOrEqualsAreStoredEscapedAndFoundAgain) {
     // As an earlier version left it: "[Old]=0" ended the section, "a=b=1" claimed the key "a".
     IniLines ini("[Status]\r\nx=1\r\n[Old]=0\r\na=b=1\r\nG=0\r\n[Other]\r\n[Old]=1\r\n");
     const std::vector<std::pair<std::string, bool>> ticks{{"x", true}, {"[Old]", false}, {"a=b", true}, {"G", false}};
+    // Before the first save each such line is its key's entry, and the section goes on behind it.
+    for (const auto& [key, tick] : ticks) EXPECT_EQ(ini.ReadBool("Status", key, !tick), tick) << key;
     ini.WriteBools("Status", ticks);
     const std::string saved = ini.Text();
     EXPECT_EQ(saved, "[Status]\r\nx=1\r\nG=0\r\n<5B>Old]=0\r\na<3D>b=1\r\n[Other]\r\n[Old]=1\r\n");
