@@ -8,7 +8,7 @@ namespace zep {
 TIniFile32::TIniFile32(std::string fileName) : FFileName(std::move(fileName)) {
     if (auto bytes = ReadFileIfAny(FFileName)) {
         FStored = std::move(*bytes);
-        FLines = IniLines(FromStoredText(FStored));
+        FLines = IniLines(CompareTextNoCase, FromStoredText(FStored));
     }
 }
 

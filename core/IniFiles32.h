@@ -34,7 +34,7 @@ private:
     void UpdateFile();
 
     std::string FFileName;
-    IniLines FLines;
+    IniLines FLines{CompareTextNoCase};
     std::string FStored;  // the file's bytes as last read or written: an unchanged file is not rewritten
 };
 

@@ -6,20 +6,6 @@
 namespace zep {
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
-}
-
-bool RisesNoCase(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
-}
-
 // The text before the first "=", or empty when there is none.
 std::string_view KeyOf(std::string_view line) {
     const auto eq = line.find('=');
@@ -97,10 +83,12 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
 }
 
 int IniLines::FindSection(std::string_view section) const {
+    const std::string header = "[" + std::string(section) + "]";
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const std::string_view line = lines_[i];
-        if (line.size() == section.size() + 2 && line.front() == '[' && line.back() == ']' &&
-            EqualNoCase(line.substr(1, section.size()), section))
+        const std::string& line = lines_[i];
+        // As written is the usual case, and the cheap one.
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']' &&
+            (line == header || compare_(line, header) == 0))
             return static_cast<int>(i);
     }
     return -1;
@@ -194,7 +182,7 @@ void IniLines::WriteBools(std::string_view section,
     std::size_t next = 0;
     for (std::size_t line = header + 1; next < entries.size() && line < lines_.size(); ++next, ++line) {
         const auto& [key, value] = entries[next];
-        if (next > 0 && !RisesNoCase(entries[next - 1].first, key)) break;
+        if (next > 0 && compare_(entries[next - 1].first, key) >= 0) break;
         std::string& text = lines_[line];
         const std::string stored = StoredKey(key);
         if (EndsScan(text) || KeyOf(text) != stored) break;

@@ -1,6 +1,7 @@
 #pragma once
 // The lines of an INI-style file held in memory: sections, key=value entries
 // and every other line carried along unchanged.
+#include "core/CompareText.h"
 #include "core/TextLines.h"
 
 #include <cstdint>
@@ -18,8 +19,10 @@ std::optional<std::int32_t> ParseInteger(std::string_view text);
 
 class IniLines {
 public:
-    IniLines() = default;
-    explicit IniLines(std::string_view text) : lines_(SplitLines(text)) {}
+    // Sections are found, and the order of keys judged, by `compare` (the
+    // program's case-blind comparison, or a stand-in where there is no Win32).
+    explicit IniLines(NameCompare compare, Names lines = {}) : compare_(compare), lines_(std::move(lines)) {}
+    IniLines(NameCompare compare, std::string_view text) : IniLines(compare, SplitLines(text)) {}
 
     const Names& Lines() const { return lines_; }
     std::string Text() const { return JoinLines(lines_); }
@@ -49,6 +52,7 @@ private:
     // Index of the first line below `header` that ends its section, or the end.
     std::size_t SectionEnd(std::size_t header) const;
 
+    NameCompare compare_;
     Names lines_;
 };
 
