@@ -26,7 +26,7 @@ void TIniFile32::WriteBools(const std::string& section,
 void TIniFile32::UpdateFile() {
     std::string text = ToStoredText(FLines.Text());
     if (text == FStored) return;
-    ReplaceFileContent(FFileName, text);
+    StagingArea().Replace(FFileName, text);
     FStored = std::move(text);
 }
 
