@@ -25,6 +25,15 @@ Names Stems(Names files) {
     return files;
 }
 
+// A line of the tick file that is the entry of a listed group.
+LineTest EntryOfAGroup(const GroupList& groups) {
+    return [&groups](const std::string& line) {
+        for (int i = 0; i < groups.Count(); ++i)
+            if (IniLines::HoldsKey(line, groups.Name(i))) return true;
+        return false;
+    };
+}
+
 }  // namespace
 
 Names GroupStore::ListGroups() const {
@@ -42,7 +51,9 @@ void GroupStore::RefreshGroupList(GroupList& groups) const {
 }
 
 Names GroupStore::ReadGroup(const std::string& group) const {
-    return SplitLines(FromStoredText(ReadWholeFile(GroupFile(group))));
+    return FromStoredLines(ReadWholeFile(GroupFile(group)), [this](const std::string& shortcut) {
+        return IsPlainName(shortcut) && FileExists(RepositoryShortcut(shortcut));
+    });
 }
 
 void GroupStore::SaveGroup(const std::string& group, const Names& shortcuts) const {
@@ -164,7 +175,7 @@ void GroupStore::AllShortcuts(GroupList& groups) const {
 void GroupStore::LoadStatus(GroupList& groups) const {
     if (!FileExists(folders_.StatusFile)) return;
     try {
-        const TIniFile32 ini(folders_.StatusFile);
+        const TIniFile32 ini(folders_.StatusFile, EntryOfAGroup(groups));
         for (int i = 0; i < groups.Count(); ++i)
             groups.SetChecked(i, ini.ReadBool(StatusSection, groups.Name(i), true));
     } catch (const std::exception&) {
@@ -178,7 +189,7 @@ void GroupStore::SaveStatus(const GroupList& groups) const {
         std::vector<std::pair<std::string, bool>> ticks;
         ticks.reserve(static_cast<std::size_t>(groups.Count()));
         for (int i = 0; i < groups.Count(); ++i) ticks.emplace_back(groups.Name(i), groups.Checked(i));
-        TIniFile32(folders_.StatusFile).WriteBools(StatusSection, ticks);
+        TIniFile32(folders_.StatusFile, EntryOfAGroup(groups)).WriteBools(StatusSection, ticks);
     } catch (const std::exception&) {
         // The file keeps the ticks it had.
     }

@@ -1,14 +1,13 @@
 #include "core/IniFiles32.h"
 
 #include "core/FileSystem.h"
-#include "core/StoredText.h"
 
 namespace zep {
 
-TIniFile32::TIniFile32(std::string fileName) : FFileName(std::move(fileName)) {
+TIniFile32::TIniFile32(std::string fileName, const LineTest& known) : FFileName(std::move(fileName)) {
     if (auto bytes = ReadFileIfAny(FFileName)) {
         FStored = std::move(*bytes);
-        FLines = IniLines(CompareTextNoCase, FromStoredText(FStored));
+        FLines = IniLines(CompareTextNoCase, FromStoredLines(FStored, known));
     }
 }
 

@@ -82,6 +82,10 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
+bool IniLines::HoldsKey(std::string_view line, std::string_view key) {
+    return line.find('=') != std::string_view::npos && KeyOf(line) == StoredKey(key);
+}
+
 int IniLines::FindSection(std::string_view section) const {
     const std::string header = "[" + std::string(section) + "]";
     for (std::size_t i = 0; i < lines_.size(); ++i) {

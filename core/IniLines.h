@@ -27,6 +27,9 @@ public:
     const Names& Lines() const { return lines_; }
     std::string Text() const { return JoinLines(lines_); }
 
+    // Whether `line` is the entry of `key`, as written.
+    static bool HoldsKey(std::string_view line, std::string_view key);
+
     // Index of the first line equal to "[section]" regardless of case, or -1.
     int FindSection(std::string_view section) const;
 

@@ -586,6 +586,24 @@ TEST_F(Store, CodePageFilesKeepTheirBytes) {
     store().LoadStatus(list);
     store().SaveStatus(list);
     EXPECT_EQ(ReadBytes(data + "status.ord"), "[Status]\r\nCaf\xE9=0\r\nx=1\r\n");
+
+    // In the code page "CAF\xC3\x89\xE2\x80\xA6" is C9 85 and "Caf\xC3\x83\xC2\xA9" is C3 A9, both valid UTF-8 by chance.
+    const std::string capital = "CAF\xC3\x89\xE2\x80\xA6", twice = "Caf\xC3\x83\xC2\xA9";
+    store().SaveGroup("Chance", {capital, twice});
+    EXPECT_EQ(store().ReadGroup("Chance"), (Names{capital, twice}));
+    PlainGroupList chance = TickedList({{capital.c_str(), false}, {twice.c_str(), false}});
+    ::DeleteFileA((data + "status.ord").c_str());
+    store().SaveStatus(chance);
+    chance = TickedList({{capital.c_str(), true}, {twice.c_str(), true}});
+    store().LoadStatus(chance);
+    EXPECT_EQ(Ticks(chance), capital + "=0 " + twice + "=0 ");
+    // As an earlier version wrote them: the names that exist tell which reading was meant.
+    for (const std::string& s : {capital, "Caf\xC3\xA9"s}) WriteBytes(repo + s + ".lnk", s);
+    WriteBytes(data + "Old.dat", "CAF\xC9\x85\r\nCaf\xC3\xA9\r\n");
+    EXPECT_EQ(store().ReadGroup("Old"), (Names{capital, "Caf\xC3\xA9"}));
+    WriteBytes(data + "status.ord", "[Status]\r\nCAF\xC9\x85=0\r\nCaf\xC3\xA9=0\r\n");
+    store().LoadStatus(chance);
+    EXPECT_EQ(Ticks(chance), capital + "=0 " + twice + "=0 ");
 }
 
 TEST_F(Store, IniFileWritesTheWholeFileOnEveryWrite) {
