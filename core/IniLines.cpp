@@ -181,12 +181,13 @@ void IniLines::WriteBools(std::string_view section,
     const auto header = static_cast<std::size_t>(FindSection(section));
 
     // Saved in the same order as before, the entries meet their own lines one
-    // after the other. While their keys rise strictly (so no key comes twice),
-    // each such line is the first holding its key and is replaced where it is.
+    // after the other. While their keys rise strictly (so no key comes twice;
+    // byte order, which costs next to nothing, fits the usual lists), each such
+    // line is the first holding its key and is replaced where it is.
     std::size_t next = 0;
     for (std::size_t line = header + 1; next < entries.size() && line < lines_.size(); ++next, ++line) {
         const auto& [key, value] = entries[next];
-        if (next > 0 && compare_(entries[next - 1].first, key) >= 0) break;
+        if (next > 0 && entries[next - 1].first >= key) break;
         std::string& text = lines_[line];
         const std::string stored = StoredKey(key);
         if (EndsScan(text) || KeyOf(text) != stored) break;

@@ -19,8 +19,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view text);
 
 class IniLines {
 public:
-    // Sections are found, and the order of keys judged, by `compare` (the
-    // program's case-blind comparison, or a stand-in where there is no Win32).
+    // Sections are found by `compare` (the program's case-blind comparison, or a
+    // stand-in where there is no Win32).
     explicit IniLines(NameCompare compare, Names lines = {}) : compare_(compare), lines_(std::move(lines)) {}
     IniLines(NameCompare compare, std::string_view text) : IniLines(compare, SplitLines(text)) {}
 
