@@ -258,13 +258,7 @@ StagingArea::StagingArea(const Names& folders) {
 }
 
 StagingArea::~StagingArea() {
-    for (const Place& place : places_) {
-        // Mostly the folder is empty or was never made: one call tells.
-        if (::RemoveDirectoryA((place.folder + StagingFolderName).c_str())) continue;
-        const DWORD error = ::GetLastError();
-        if (place.staging == place.folder || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND))
-            RemoveEntries(place.folder, TempPrefix);
-    }
+    for (const Place& place : places_) RemoveEntries(place.folder, TempPrefix);
 }
 
 const std::string& StagingArea::StagingFor(const std::string& target) {
@@ -297,7 +291,10 @@ void StagingArea::Replace(const std::string& path, const std::string& bytes) {
     if (target.attributes != INVALID_FILE_ATTRIBUTES &&
         (target.attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         throw FileError::CannotCreate(path);
-    const std::string temp = StagingFor(path) + TempName();
+    // The program's own files are made beside their targets, where no one
+    // watches files come and go, and the file never outlives the call: a hidden
+    // folder would cost more than the write.
+    const std::string temp = FolderOf(path) + TempName();
     FileHandle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw FileError::CannotCreate(path);
     const bool written = WriteAll(file.get(), bytes);

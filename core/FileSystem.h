@@ -60,15 +60,16 @@ enum class CopyMode {
 inline constexpr char StagingFolderName[] = "~zepton{5e0c2a7d}.tmp";
 
 // Every safe write of the program goes through a staging area: the new file is
-// made whole under a temporary name, in a hidden folder beside its target (in
-// the target's own folder where no folder can be made there), and then renamed
-// into place, so that a write cut short (killed, disk full) never leaves a part
-// of a file under the target's name. When the area closes it removes whatever
-// is left in the folders it covers, an earlier run's leftovers too: they only
+// made whole under a temporary name of the program's own and then renamed into
+// place, so that a write cut short (killed, disk full) never leaves a part of a
+// file under the target's name. A copy waits in a hidden folder beside its
+// target (a copy would show on the Desktop), or beside the target itself where
+// no folder can be made there. When the area closes it removes every temporary
+// file from the folders it covers, an earlier run's leftovers too: they only
 // ever hold copies of content kept elsewhere.
 class StagingArea {
 public:
-    // Covers `folders` (each ending in a backslash), and every folder it writes into.
+    // Covers `folders` (each ending in a backslash), and every folder it copies into.
     explicit StagingArea(const Names& folders = {});
     ~StagingArea();
     StagingArea(const StagingArea&) = delete;

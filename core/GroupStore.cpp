@@ -110,7 +110,7 @@ SystemError GroupStore::MoveIntoRepository(const ListedFile& shortcut, StagingAr
 }
 
 ApplyOutcome GroupStore::Apply(const GroupList& groups) const {
-    StagingArea staging({folders_.DesktopFolder, folders_.RepositoryFolder});
+    StagingArea staging({folders_.DesktopFolder, folders_.RepositoryFolder, folders_.DataFolder});
     if (groups.Count() == 0) return {};
     const auto desktop = ListFiles(folders_.DesktopFolder, ".lnk", Listing::VisibleFiles);
     std::vector<Misplaced> misplaced;
