@@ -3,10 +3,14 @@
 #include "core/Errors.h"
 #include "core/Registry.h"
 
+#include <algorithm>
+
 namespace zep {
 namespace {
 
 const char* const AutoRunValue = "Zepton";
+const char* const ToldValue = "Told";
+const char* const NextStartValue = "Next start";
 
 RegKey CreateKey(HKEY root, const std::string& path) {
     RegKey key = OpenKey(root, path, true);
@@ -21,6 +25,28 @@ std::string AutoRunCommand(const std::string& exePath) { return '"' + exePath + 
 void RemoveValue(HKEY root, const std::string& path) {
     const RegKey key = OpenKey(root, path, false);
     if (key) ::RegDeleteValueA(key.get(), AutoRunValue);
+}
+
+// Adds `text` to a list under the settings key unless it is there: whether it was added.
+bool AddToList(const SettingsKeys& keys, const char* name, const std::string& text) {
+    const RegKey key = OpenKey(keys.setupRoot, keys.setupPath, true);
+    auto texts = ReadTexts(key.get(), name);
+    if (std::find(texts.begin(), texts.end(), text) != texts.end()) return false;
+    texts.push_back(text);
+    try {
+        WriteTexts(key.get(), name, texts);
+    } catch (const RegistryError&) {
+        // Told again next time.
+    }
+    return true;
+}
+
+// The list, removed from the settings key.
+std::vector<std::string> TakeList(const SettingsKeys& keys, const char* name) {
+    const RegKey key = OpenKey(keys.setupRoot, keys.setupPath, false);
+    auto texts = ReadTexts(key.get(), name);
+    if (!texts.empty()) ::RegDeleteValueA(key.get(), name);
+    return texts;
 }
 
 }  // namespace
@@ -62,5 +88,16 @@ void DisableAutoRun(const SettingsKeys& keys) {
     RemoveValue(keys.runRoot, keys.runPath);
     RemoveValue(keys.userRunRoot, keys.userRunPath);
 }
+
+
+bool TellOnce(const std::string& cause, const SettingsKeys& keys) { return AddToList(keys, ToldValue, cause); }
+
+void ForgetToldCauses(const SettingsKeys& keys) { TakeList(keys, ToldValue); }
+
+void RememberForNextStart(const std::string& message, const SettingsKeys& keys) {
+    AddToList(keys, NextStartValue, message);
+}
+
+std::vector<std::string> TakeMessagesForThisStart(const SettingsKeys& keys) { return TakeList(keys, NextStartValue); }
 
 }  // namespace zep

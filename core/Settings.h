@@ -3,6 +3,7 @@
 #include "win/Handle.h"
 
 #include <string>
+#include <vector>
 
 namespace zep {
 
@@ -35,5 +36,18 @@ void StoreSettings(const WindowSettings& settings, const SettingsKeys& keys = {}
 void EnableAutoRun(const std::string& exePath, const SettingsKeys& keys = {});
 // Removes the registration from both keys, whatever it holds (quoted or not); never throws.
 void DisableAutoRun(const SettingsKeys& keys = {});
+
+// What the tray icon has told the user, or is to tell at the next start, kept
+// under the settings key across starts. None of these throws: a record that
+// can't be kept only means telling again.
+//
+// Whether `cause` is new since the last clean Apply; from now on it counts as told.
+bool TellOnce(const std::string& cause, const SettingsKeys& keys = {});
+// A clean Apply: every cause may be told again.
+void ForgetToldCauses(const SettingsKeys& keys = {});
+// Keeps `message` for the next start to tell, where no box may be shown now.
+void RememberForNextStart(const std::string& message, const SettingsKeys& keys = {});
+// The messages kept for this start, forgotten as they are taken.
+std::vector<std::string> TakeMessagesForThisStart(const SettingsKeys& keys = {});
 
 }  // namespace zep

@@ -41,6 +41,15 @@ const char* const FirstStartBalloonText =
     "Zepton keeps running in the notification area: right-click its icon and choose Show window. "
     "Can't see the icon? Click the arrow (Show hidden icons) beside the clock.";
 
+const char* const TroubleTitle = "The Desktop is not as your groups say";
+
+// How many shortcuts Apply left out of place, and the first reason.
+std::string MisplacedText(int count, const std::string& reason) {
+    return std::to_string(count) + (count == 1 ? " shortcut is not where the ticked groups put it: "
+                                               : " shortcuts are not where the ticked groups put them: ") +
+           reason + ".";
+}
+
 bool OnAMonitor(const RECT& r) { return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr; }
 
 // A window the user has not opened yet is made when first opened, and kept
@@ -81,6 +90,10 @@ TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
 void TMainForm::BuildControls() {
     ApplyButton = &MakeOvalButton(*this, *this, {79, 235, 76, 30}, "Apply", "Apply the selection");
     ApplyButton->OnClick = [this](TObject* s) { ApplyButtonClick(s); };
+    // Below the window as designed: the window grows by its height while it shows.
+    StatusLabel = &Make<TLabel>(this, this, 6, 269, 222, 30);
+    StatusLabel->SetAutoSize(false);
+    StatusLabel->SetVisible(false);
 
     GroupBox1 = &Make<TGroupBox>(this, this, 0, 40, 233, 188, " Shortcuts' Groups : ");
 
@@ -177,6 +190,7 @@ void TMainForm::FormCreate(TObject*) {
     OptionsAutorun->SetDown(settings.autoRun);
     TraceStep("FormCreate: position and Auto-Run");
     if (!settings.stored) WelcomeFirstStart();
+    TellPendingMessages();
     try {
         Application().ProcessMessages();
     } catch (...) {
@@ -199,6 +213,15 @@ void TMainForm::WelcomeFirstStart() {
     }
 }
 
+// What went wrong where no box could be shown (at the session's end) is told
+// at the next start, through the balloon as Apply's trouble is.
+void TMainForm::TellPendingMessages() {
+    std::string text;
+    for (const auto& message : TakeMessagesForThisStart(environment_.settingsKeys))
+        text += (text.empty() ? "" : "\n") + message;
+    if (!text.empty()) TrayIcon1->ShowBalloonHint("Zepton", text);
+}
+
 WindowSettings TMainForm::CurrentSettings() const {
     const RECT r = WindowRect();
     return {r.left, r.top, OptionsAutorun->Down()};
@@ -210,7 +233,29 @@ void TMainForm::ApplyButtonClick(TObject*) {
         if (store_) store_->SaveStatus(Groups());
     });
     const TBusyCursor busy;
-    Store().Apply(Groups());
+    TellApplyOutcome(Store().Apply(Groups()));
+}
+
+// Apply runs at start-up and logon, where no box may come up: the status line
+// says what it could not do until an Apply goes clean, and the balloon says it
+// once for each cause, not at every start.
+void TMainForm::TellApplyOutcome(const ApplyOutcome& outcome) {
+    if (outcome.misplaced == 0) {
+        ShowStatus("");
+        ForgetToldCauses(environment_.settingsKeys);
+        return;
+    }
+    const std::string reason = ReasonInWords(outcome.firstError);
+    ShowStatus(MisplacedText(outcome.misplaced, reason));
+    if (TellOnce(reason, environment_.settingsKeys)) TrayIcon1->ShowBalloonHint(TroubleTitle, StatusLabel->Caption());
+}
+
+void TMainForm::ShowStatus(const std::string& text) {
+    StatusLabel->SetCaption(text);
+    if (text.empty() != StatusLabel->Visible()) return;
+    StatusLabel->SetVisible(!text.empty());
+    const int grow = text.empty() ? -StatusLabel->Height() : StatusLabel->Height();
+    SetBounds(Left(), Top(), Width(), Height() + grow);
 }
 
 void TMainForm::ViewButtonClick(TObject*) { MadeOnFirstUse(ContentForm).Preview(Store(), Groups()); }

@@ -43,6 +43,7 @@ public:
     explicit TMainForm(TComponent* owner, MainFormEnvironment environment = {});
 
     TOvalButton* ApplyButton;
+    TLabel* StatusLabel;  // under Apply, shown while the last Apply left shortcuts out of place
     TGroupBox* GroupBox1;
     TOvalButton* TrashButton;
     TOvalButton* ViewButton;
@@ -96,6 +97,9 @@ private:
     void BuildToolBar();
     void BuildTrayIcon();
     void WelcomeFirstStart();
+    void TellPendingMessages();
+    void TellApplyOutcome(const ApplyOutcome& outcome);
+    void ShowStatus(const std::string& text);
     WindowSettings CurrentSettings() const;
 
     const MainFormEnvironment environment_;

@@ -86,11 +86,11 @@ void ClickToolButton(const TToolButton& button, HWND bar) {
     Flush();
 }
 
-// The titles of the balloons the tray icon asks for; the shell itself is left out.
-std::vector<std::string> balloons;
+// The titles and texts of the balloons the tray icon asks for; the shell itself is left out.
+std::vector<std::string> balloons, balloonTexts;
 BOOL WINAPI RecordBalloons(DWORD, PNOTIFYICONDATAA data) {
     const auto& record = *reinterpret_cast<const TNotifyIconData*>(data);
-    if (record.uFlags & NIF_INFO) balloons.push_back(record.szInfoTitle);
+    if (record.uFlags & NIF_INFO) balloons.push_back(record.szInfoTitle), balloonTexts.push_back(record.szInfo);
     return TRUE;
 }
 
@@ -259,6 +259,40 @@ TEST_F(MainFormTest, WindowPositionAndAutoRunComeFromTheSettingsKey) {
     EXPECT_FALSE(form->OptionsAutorun->Down());
     // Setting the button from the stored wish is no click: the auto-start entry is left alone.
     EXPECT_FALSE(OpenKey(HKEY_CURRENT_USER, key.Sub("Run"), false));
+}
+
+// Apply shows no box: what it could not do stays in the status line until an
+// Apply goes clean, and the balloon says it once for each cause, across starts.
+TEST_F(MainFormTest, ApplyTellsWhatItCouldNotDoOncePerCause) {
+    WriteDword(SetupKey().get(), "left", 15);  // no first start
+    Group("Work", "");
+    Shortcut(desk, "Mail", "Mail");
+    const auto refuse = [&] {
+        ::DeleteFileA((repo + "Mail.lnk").c_str());
+        ::CreateDirectoryA((repo + "Mail.lnk").c_str(), nullptr);
+    };
+    const std::string said = "1 shortcut is not where the ticked groups put it: access denied.";
+    TCoolTrayIcon::ShellNotifyIcon = &RecordBalloons;
+    balloonTexts.clear();
+    refuse();
+    for (const bool told : {true, false}) {
+        auto form = Start();
+        EXPECT_TRUE(form->StatusLabel->Visible());
+        EXPECT_EQ(said, form->StatusLabel->Caption());
+        EXPECT_EQ(269 + 30, form->ClientHeight());
+        EXPECT_EQ(told ? 1u : 0u, balloonTexts.size());
+        balloonTexts.clear();
+    }
+    RemoveTree(repo + "Mail.lnk\\");
+    EXPECT_FALSE(Start()->StatusLabel->Visible());
+    // A clean Apply forgets what was told; a message kept for the next start comes with it.
+    WriteBytes(desk + "Mail.lnk", "Mail");
+    refuse();
+    RememberForNextStart("Cannot create file x", Environment().settingsKeys);
+    auto form = Start();
+    EXPECT_EQ((std::vector<std::string>{"Cannot create file x", said}), balloonTexts);
+    TCoolTrayIcon::ShellNotifyIcon = &::Shell_NotifyIconA;
+    EXPECT_EQ(269 + 30, form->ClientHeight());
 }
 
 TEST_F(MainFormTest, AStoredPositionOnNoMonitorComesBackAtTheDefault) {
