@@ -37,7 +37,7 @@ std::optional<std::string> ReadFileIfAny(const std::string& path);
 // The system's code for why a file operation failed; 0 when it did not.
 using SystemError = unsigned long;
 
-// Codes that say there is no such file (a copy's source, or a listed file gone since).
+// Codes that say there is no such file, or no folder for it.
 bool IsMissing(SystemError error);
 // Codes that say the target is there already.
 bool IsInTheWay(SystemError error);
@@ -56,7 +56,7 @@ enum class CopyMode {
     ReplaceDurably,  // replaced, and on the disk before the copy returns: its original may go then
 };
 
-// The folder beside its target where a safe write makes its file whole.
+// The hidden folder beside a copy's target where the copy is made whole.
 inline constexpr char StagingFolderName[] = "~zepton{5e0c2a7d}.tmp";
 
 // Every safe write of the program goes through a staging area: the new file is
@@ -84,7 +84,7 @@ public:
 private:
     struct Place {
         std::string folder;
-        std::string staging;  // where files wait: empty until the first write here
+        std::string staging;  // where copies wait: empty until the first copy here
     };
     const std::string& StagingFor(const std::string& target);
 

@@ -115,8 +115,8 @@ ApplyOutcome GroupStore::Apply(const GroupList& groups) const {
     const auto desktop = ListFiles(folders_.DesktopFolder, ".lnk", Listing::VisibleFiles);
     std::vector<Misplaced> misplaced;
     try {
-        for (const auto& f : desktop)
-            if (const SystemError error = MoveIntoRepository(f, staging); error && !IsMissing(error))
+        for (const auto& f : desktop)  // one gone since the listing is no longer there either
+            if (const SystemError error = MoveIntoRepository(f, staging); error && error != ERROR_FILE_NOT_FOUND)
                 misplaced.push_back({f.name.substr(0, f.name.size() - 4), error, true});
     } catch (const std::exception&) {
     }
