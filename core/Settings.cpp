@@ -89,7 +89,6 @@ void DisableAutoRun(const SettingsKeys& keys) {
     RemoveValue(keys.userRunRoot, keys.userRunPath);
 }
 
-
 bool TellOnce(const std::string& cause, const SettingsKeys& keys) { return AddToList(keys, ToldValue, cause); }
 
 void ForgetToldCauses(const SettingsKeys& keys) { TakeList(keys, ToldValue); }
