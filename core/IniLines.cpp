@@ -191,7 +191,8 @@ void IniLines::WriteBools(std::string_view section,
         std::string& text = lines_[line];
         const std::string stored = StoredKey(key);
         if (EndsScan(text) || KeyOf(text) != stored) break;
-        if (text.size() == stored.size() + 2) text.back() = value ? '1' : '0';  // key=0 or key=1 as saved before
+        if (text.size() == stored.size() + 2 && text[stored.size()] == '=')  // key=0 or key=1 as saved before
+            text.back() = value ? '1' : '0';
         else text.assign(stored).append(value ? "=1" : "=0");
     }
 

@@ -178,6 +178,7 @@ TEST(IniLines, WriteBoolsMatchesOneWriteAtATime) {
                              "[Status]\r\na=1\r\na=0\r\n=5\r\n[Status]\r\nd=0\r\n", "[Status]"})
         ExpectSameAsOneByOne(text, awkward);
     ExpectSameAsOneByOne("x\r\n", {});
+    ExpectSameAsOneByOne("[Status]\r\nno\r\n", {{"", true}});  // a line without "=" has the empty key
 }
 
 TEST(IniLines, KeysHoldingBracketsOrEqualsAreStoredEscapedAndFoundAgain) {
