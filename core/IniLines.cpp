@@ -29,11 +29,16 @@ bool IsHeader(std::string_view line) { return line.size() >= 2 && line.front() =
 // it as "<5B>" or "<3D>", and "<" itself as "<3C>". The program's keys are group
 // names, which are file names and never hold "<": every file written before
 // reads as it did.
-bool NeedsEscape(std::string_view key) { return key.find_first_of("[=<") != std::string_view::npos; }
+// Plain loops: every key of every save passes here, and find_first_of costs a call per character.
+bool NeedsEscape(std::string_view key) {
+    return std::any_of(key.begin(), key.end(), [](char c) { return c == '[' || c == '=' || c == '<'; });
+}
 
 // Only a key holding "[" or "=" was written spoiled before it was escaped; a key
 // holding "<" alone never was, and its unescaped line is another key's escaped one.
-bool SpoiledBefore(std::string_view key) { return key.find_first_of("[=") != std::string_view::npos; }
+bool SpoiledBefore(std::string_view key) {
+    return std::any_of(key.begin(), key.end(), [](char c) { return c == '[' || c == '='; });
+}
 
 std::string StoredKey(std::string_view key) {
     if (!NeedsEscape(key)) return std::string(key);
