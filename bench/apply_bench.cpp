@@ -156,7 +156,7 @@ int main() {
         write.push_back(Now() - start);
         // What any save that keeps other lines and never leaves a half-written file must do.
         start = Now();
-        zep::ReplaceFileContent(plainPath, zep::ReadWholeFile(plainPath));
+        zep::StagingArea().Replace(plainPath, zep::ReadWholeFile(plainPath));
         replace.push_back(Now() - start);
     }
     std::printf("SaveStatus: %d groups, %zu bytes (median of %d rounds)\n", StatusGroups, bytes.size(), StatusRounds);

@@ -33,7 +33,7 @@ std::string MakeProgramFolder() {
     ::GetTempPathA(MAX_PATH, temp);
     const std::string root = std::string(temp) + "zepton-repaint-" + std::to_string(::GetCurrentProcessId()) + "\\";
     for (const char* sub : {"", "data\\", "repository\\", "Desktop\\"}) zep::EnsureDirectory(root + sub);
-    for (const char* group : {"Games", "Office", "Tools"}) zep::ReplaceFileContent(root + "data\\" + group + ".dat", "");
+    for (const char* group : {"Games", "Office", "Tools"}) zep::StagingArea().Replace(root + "data\\" + group + ".dat", "");
     return root;
 }
 

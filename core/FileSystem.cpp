@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstdint>
 #include <iterator>
+#include <string_view>
 #include <utility>
 
 namespace zep {
@@ -46,31 +47,15 @@ std::string Hex(unsigned long value) {
 
 // Temporary files are named so that no user's file can be taken for one: a
 // marker of the program's own, and an extension that no listing looks for.
-const char TempPrefix[] = "~zepton{5e0c2a7d}";
-const char TempExtension[] = ".tmp";
+constexpr char TempPrefix[] = "~zepton{5e0c2a7d}";
+constexpr char TempExtension[] = ".tmp";
+static_assert(std::string_view(StagingFolderName).starts_with(TempPrefix), "swept as a temporary file");
 
+// New each time: the process and a count that starts from the clock, so that
+// not even a leftover of an earlier process that had the same id is in the way.
 std::string TempName() {
-    static unsigned counter = 0;
+    static unsigned long counter = ::GetTickCount();
     return TempPrefix + Hex(::GetCurrentProcessId()) + "-" + Hex(++counter) + TempExtension;
-}
-
-// Copies wait in a hidden folder beside their target until they are whole.
-std::string CopyFolderBeside(const std::string& path) {
-    return FolderOf(path) + TempPrefix + TempExtension + "\\";
-}
-
-// Temporary names are new each time; a file that would be in the way is a leftover.
-bool CopyToTemporary(const char* from, const char* to) { return ::CopyFileA(from, to, TRUE); }
-
-// A new, empty file beside `path`, open for writing.
-FileHandle CreateTempBeside(const std::string& path, std::string& tempPath) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = FolderOf(path) + TempName();
-        FileHandle file(::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
-    }
-    return FileHandle();
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
@@ -85,11 +70,63 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
     return true;
 }
 
+// The code of the failure just seen; never 0, which would read as success.
+SystemError Failure() {
+    const DWORD error = ::GetLastError();
+    return error ? error : ERROR_GEN_FAILURE;
+}
+
+// Flushing needs write access, which a read-only copy refuses for as long as it is read-only.
+bool FlushToDisk(const char* path) {
+    const DWORD attributes = ::GetFileAttributesA(path);
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly) ::SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    const FileHandle file(::CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const bool flushed = file && ::FlushFileBuffers(file.get());
+    const DWORD error = ::GetLastError();
+    if (readOnly) ::SetFileAttributesA(path, attributes);
+    ::SetLastError(error);
+    return flushed;
+}
+
+// Temporary names are new each time; a file that would be in the way is a leftover.
+bool CopyToTemporary(const char* from, const char* to, CopyMode mode) {
+    return ::CopyFileA(from, to, TRUE) && (mode != CopyMode::ReplaceDurably || FlushToDisk(to));
+}
+
+// A temporary file that will not take its target's place: it may be read-only as its source was.
+SystemError Discard(const std::string& temp) {
+    const SystemError error = Failure();
+    ::SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(temp.c_str());
+    return error;
+}
+
+// Removes every entry of `folder` whose name begins with `prefix`, a folder
+// with all it holds.
+void RemoveEntries(const std::string& folder, const std::string& prefix) {
+    WIN32_FIND_DATAA found;
+    FindHandle find(::FindFirstFileA((folder + prefix + "*").c_str(), &found));
+    if (!find) return;
+    do {
+        // Short names match patterns too: only the long names count.
+        const std::string name = found.cFileName, path = folder + name;
+        if (name.rfind(prefix, 0) != 0 || name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveEntries(path + "\\", "");
+            ::RemoveDirectoryA(path.c_str());
+        } else {
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(path.c_str());
+        }
+    } while (::FindNextFileA(find.get(), &found));
+}
+
 std::uint64_t SizeOf(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
 
 }  // namespace
 
-bool (*CopyIntoFile)(const char* from, const char* to) = CopyToTemporary;
+bool (*CopyIntoFile)(const char* from, const char* to, CopyMode mode) = CopyToTemporary;
 
 std::uint64_t FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -164,53 +201,107 @@ std::string ReadWholeFile(const std::string& path) {
     throw FileError::CannotOpen(path);
 }
 
-bool CopyWhole(const std::string& from, const std::string& to, Overwrite overwrite) {
-    const std::string folder = CopyFolderBeside(to), temp = folder + TempName();
-    bool copied = CopyIntoFile(from.c_str(), temp.c_str());
-    if (!copied && ::GetLastError() == ERROR_PATH_NOT_FOUND && ::CreateDirectoryA(folder.c_str(), nullptr)) {
-        ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
-        copied = CopyIntoFile(from.c_str(), temp.c_str());
+std::optional<SystemError> DeleteIfEmpty(const std::string& path) {
+    const FileHandle file(::CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
+    FILE_STANDARD_INFO standard{};
+    FILE_BASIC_INFO basic{};
+    if (!file || !::GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard) ||
+        !::GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic))
+        return Failure();
+    if (standard.EndOfFile.QuadPart != 0) return std::nullopt;
+    const auto setAttributes = [&](DWORD attributes) {
+        FILE_BASIC_INFO change{};  // times and attributes of 0 stay as they are
+        change.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+        ::SetFileInformationByHandle(file.get(), FileBasicInfo, &change, sizeof change);
+    };
+    const DWORD readOnly = basic.FileAttributes & FILE_ATTRIBUTE_READONLY;
+    if (readOnly) setAttributes(basic.FileAttributes & ~readOnly);
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    if (::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose)) return 0;
+    const SystemError error = Failure();
+    if (readOnly) setAttributes(basic.FileAttributes);
+    return error;
+}
+
+bool IsMissing(SystemError error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
+}
+
+bool IsInTheWay(SystemError error) { return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS; }
+
+std::string ReasonInWords(SystemError error) {
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return "the disk is full";
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return "in use by another program";
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return "access denied";
     }
-    if (!copied) return false;  // what a failed copy left, RemoveTemporaryFiles clears
-    const DWORD flags = overwrite == Overwrite::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
-    if (::MoveFileExA(temp.c_str(), to.c_str(), flags)) return true;
-    ::SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(temp.c_str());
-    return false;
+    char* text = nullptr;
+    ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                     error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string words = text ? text : "error " + std::to_string(error);
+    ::LocalFree(text);
+    while (!words.empty() && (words.back() == '.' || words.back() == '\r' || words.back() == '\n' || words.back() == ' '))
+        words.pop_back();
+    return words;
 }
 
-void RemoveTemporaryFiles(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    FindHandle find(::FindFirstFileA((folder + TempPrefix + "*").c_str(), &found));
-    if (!find) return;
-    do {
-        // Short names match patterns too: only the program's own long names count.
-        const std::string name = found.cFileName, path = folder + name;
-        if (name.rfind(TempPrefix, 0) != 0) continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            RemoveTemporaryFiles(path + "\\");
-            ::RemoveDirectoryA(path.c_str());
-        } else {
-            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileA(path.c_str());
-        }
-    } while (::FindNextFileA(find.get(), &found));
+StagingArea::StagingArea(const Names& folders) {
+    for (const auto& folder : folders) places_.push_back({folder, {}});
 }
 
-void ReplaceFileContent(const std::string& path, const std::string& bytes) {
+StagingArea::~StagingArea() {
+    for (const Place& place : places_) RemoveEntries(place.folder, TempPrefix);
+}
+
+const std::string& StagingArea::StagingFor(const std::string& target) {
+    const std::string folder = FolderOf(target);
+    auto place = std::find_if(places_.begin(), places_.end(), [&](const Place& p) { return p.folder == folder; });
+    if (place == places_.end()) place = places_.insert(places_.end(), {folder, {}});
+    if (place->staging.empty()) {
+        // A file in the way, or a folder where files may be made but folders may
+        // not (a managed machine's policy): the files wait beside their targets.
+        const std::string staging = folder + StagingFolderName;
+        if (::CreateDirectoryA(staging.c_str(), nullptr)) ::SetFileAttributesA(staging.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        place->staging = DirectoryExists(staging) ? staging + "\\" : folder;
+    }
+    return place->staging;
+}
+
+SystemError StagingArea::Copy(const std::string& from, const std::string& to, CopyMode mode) {
+    const std::string temp = StagingFor(to) + TempName();
+    // What a failed copy left, the area clears when it closes.
+    if (!CopyIntoFile(from.c_str(), temp.c_str(), mode)) return Failure();
+    DWORD flags = 0;
+    if (mode != CopyMode::KeepExisting) flags |= MOVEFILE_REPLACE_EXISTING;
+    if (mode == CopyMode::ReplaceDurably) flags |= MOVEFILE_WRITE_THROUGH;
+    return ::MoveFileExA(temp.c_str(), to.c_str(), flags) ? 0 : Discard(temp);
+}
+
+void StagingArea::Replace(const std::string& path, const std::string& bytes) {
     const Target target = FindTarget(path);
     // A read-only file is not to be replaced, whatever the platform's rename allows.
     if (target.attributes != INVALID_FILE_ATTRIBUTES &&
         (target.attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         throw FileError::CannotCreate(path);
-    std::string tempPath;
-    FileHandle temp = CreateTempBeside(path, tempPath);
-    if (!temp) throw FileError::CannotCreate(path);
-    const bool written = WriteAll(temp.get(), bytes);
-    temp.reset();
-    if (!written || !::MoveFileExA(tempPath.c_str(), target.path.c_str(),
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileA(tempPath.c_str());
+    // The program's own files are made beside their targets, where no one
+    // watches files come and go, and the file never outlives the call: a hidden
+    // folder would cost more than the write.
+    const std::string temp = FolderOf(path) + TempName();
+    FileHandle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw FileError::CannotCreate(path);
+    const bool written = WriteAll(file.get(), bytes);
+    file.reset();
+    if (!written ||
+        !::MoveFileExA(temp.c_str(), target.path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        Discard(temp);
         throw FileError::CannotCreate(path);
     }
 }

@@ -34,27 +34,65 @@ std::string ReadWholeFile(const std::string& path);
 // The same, but nothing when there is no such file: one call less than asking first.
 std::optional<std::string> ReadFileIfAny(const std::string& path);
 
-enum class Overwrite { Never, Replace };
+// The system's code for why a file operation failed; 0 when it did not.
+using SystemError = unsigned long;
 
-// Copies `from` to `to` through a temporary file in a hidden folder beside
-// `to`, moved into place once it holds the whole content: a copy cut short
-// (killed, disk full) never leaves a part of a file under `to`, at most a
-// temporary file that RemoveTemporaryFiles clears. With Overwrite::Never an
-// existing `to` stays as it is. Returns whether `to` now holds the copy.
-bool CopyWhole(const std::string& from, const std::string& to, Overwrite overwrite);
+// Codes that say there is no such file, or no folder for it.
+bool IsMissing(SystemError error);
+// Codes that say the target is there already.
+bool IsInTheWay(SystemError error);
+// Why an operation failed, as a user reads it: "the disk is full", "in use by
+// another program", "access denied", else the system's own words.
+std::string ReasonInWords(SystemError error);
 
-// The copy CopyWhole makes into its temporary file: CopyFileA, or in tests a
-// stand-in for a full disk or a kill.
-extern bool (*CopyIntoFile)(const char* from, const char* to);
+// Deletes the file at `path` if it is empty, judged on the handle that deletes
+// it, read-only or not: 0 then, or the system's error code; nothing when it has
+// content.
+std::optional<SystemError> DeleteIfEmpty(const std::string& path);
 
-// Removes the temporary files, and the folder of copies, that a copy or a save
-// left in `folder` (ending in a backslash): they only ever hold copies of
-// content kept elsewhere.
-void RemoveTemporaryFiles(const std::string& folder);
+enum class CopyMode {
+    KeepExisting,    // an existing target stays as it is
+    Replace,         // an existing target is replaced
+    ReplaceDurably,  // replaced, and on the disk before the copy returns: its original may go then
+};
 
-// Gives `path` exactly `bytes`, or leaves it as it was: the bytes go to a new
-// file in the same folder that then replaces the old one, keeping its stored
-// name. FileError "Cannot create file" otherwise.
-void ReplaceFileContent(const std::string& path, const std::string& bytes);
+// The hidden folder beside a copy's target where the copy is made whole.
+inline constexpr char StagingFolderName[] = "~zepton{5e0c2a7d}.tmp";
+
+// Every safe write of the program goes through a staging area: the new file is
+// made whole under a temporary name of the program's own and then renamed into
+// place, so that a write cut short (killed, disk full) never leaves a part of a
+// file under the target's name. A copy waits in a hidden folder beside its
+// target (a copy would show on the Desktop), or beside the target itself where
+// no folder can be made there. When the area closes it removes every temporary
+// file from the folders it covers, an earlier run's leftovers too: they only
+// ever hold copies of content kept elsewhere.
+class StagingArea {
+public:
+    // Covers `folders` (each ending in a backslash), and every folder it copies into.
+    explicit StagingArea(const Names& folders = {});
+    ~StagingArea();
+    StagingArea(const StagingArea&) = delete;
+    StagingArea& operator=(const StagingArea&) = delete;
+
+    // Copies `from` to `to`: 0 when `to` now holds the copy, else the system's error code.
+    SystemError Copy(const std::string& from, const std::string& to, CopyMode mode);
+    // Gives `path` exactly `bytes`, or leaves it as it was, keeping its stored
+    // name. FileError "Cannot create file" otherwise.
+    void Replace(const std::string& path, const std::string& bytes);
+
+private:
+    struct Place {
+        std::string folder;
+        std::string staging;  // where copies wait: empty until the first copy here
+    };
+    const std::string& StagingFor(const std::string& target);
+
+    std::vector<Place> places_;
+};
+
+// The copy a staging area makes into its temporary file (CopyFileA, flushed to
+// the disk for CopyMode::ReplaceDurably), or in tests a stand-in for a full disk or a kill.
+extern bool (*CopyIntoFile)(const char* from, const char* to, CopyMode mode);
 
 }  // namespace zep

@@ -11,6 +11,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace zep {
 namespace {
 
@@ -23,26 +25,13 @@ Names Stems(Names files) {
     return files;
 }
 
-// An empty shortcut holds nothing (a power cut can leave one under its name): it
-// never replaces a copy with content.
-bool EmptyOverContent(const ListedFile& file, const std::string& target) {
-    return file.size == 0 && FileSize(target) > 0;
-}
-
-// Moves a Desktop shortcut into the repository over the older copy there: one
-// rename where it can. Otherwise (another volume, a file in use, or a read-only
-// file, which a rename would take off the Desktop though deleting it is refused)
-// a whole copy, and the Desktop's file is deleted only once its copy is in place.
-// An empty one gives its place back to the copy with content, which a ticked
-// group then brings back whole.
-void MoveIntoRepository(const ListedFile& file, const std::string& desktop, const std::string& repository) {
-    const std::string from = desktop + file.name, to = repository + file.name;
-    if (EmptyOverContent(file, to)) {
-        ::DeleteFileA(from.c_str());
-        return;
-    }
-    if (!file.readOnly && ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
-    if (CopyWhole(from, to, Overwrite::Replace)) ::DeleteFileA(from.c_str());
+// A line of the tick file that is the entry of a listed group.
+LineTest EntryOfAGroup(const GroupList& groups) {
+    return [&groups](const std::string& line) {
+        for (int i = 0; i < groups.Count(); ++i)
+            if (IniLines::HoldsKey(line, groups.Name(i))) return true;
+        return false;
+    };
 }
 
 }  // namespace
@@ -62,7 +51,9 @@ void GroupStore::RefreshGroupList(GroupList& groups) const {
 }
 
 Names GroupStore::ReadGroup(const std::string& group) const {
-    return SplitLines(FromStoredText(ReadWholeFile(GroupFile(group))));
+    return FromStoredLines(ReadWholeFile(GroupFile(group)), [this](const std::string& shortcut) {
+        return IsPlainName(shortcut) && FileExists(RepositoryShortcut(shortcut));
+    });
 }
 
 void GroupStore::SaveGroup(const std::string& group, const Names& shortcuts) const {
@@ -71,7 +62,7 @@ void GroupStore::SaveGroup(const std::string& group, const Names& shortcuts) con
     // refused here as FAT refuses it, whatever the data folder's file system.
     if (group.find(':') != std::string::npos) throw FileError::CannotCreate(GroupFile(group));
     EnsureDirectory(folders_.DataFolder);
-    ReplaceFileContent(GroupFile(group), ToStoredText(JoinLines(shortcuts)));
+    StagingArea().Replace(GroupFile(group), ToStoredText(JoinLines(shortcuts)));
 }
 
 // Both Trash buttons delete at one click: the user may want the file back.
@@ -82,12 +73,13 @@ Names GroupStore::ListRepository() const {
 }
 
 void GroupStore::CollectDesktopShortcuts() const {
+    StagingArea staging({folders_.RepositoryFolder});
     try {
         for (const auto& f : ListFiles(folders_.DesktopFolder, ".lnk", Listing::AllFiles)) {
             const std::string to = folders_.RepositoryFolder + f.name;
-            if (!EmptyOverContent(f, to)) CopyWhole(folders_.DesktopFolder + f.name, to, Overwrite::Replace);
+            // An empty one never replaces a copy with content.
+            if (f.size > 0 || FileSize(to) == 0) staging.Copy(folders_.DesktopFolder + f.name, to, CopyMode::Replace);
         }
-        RemoveTemporaryFiles(folders_.RepositoryFolder);
     } catch (const std::exception&) {
         // Without a Desktop listing there is nothing to collect.
     }
@@ -102,30 +94,61 @@ void GroupStore::OpenShortcut(const std::string& shortcut, void* ownerWindow) co
                     nullptr, SW_SHOWNORMAL);
 }
 
-void GroupStore::Apply(const GroupList& groups) const {
-    if (groups.Count() == 0) return;
-    const std::string* const all[] = {&folders_.DesktopFolder, &folders_.RepositoryFolder, &folders_.DataFolder};
-    for (const auto* folder : all) RemoveTemporaryFiles(*folder);
+SystemError GroupStore::MoveIntoRepository(const ListedFile& shortcut, StagingArea& staging) const {
+    const std::string from = folders_.DesktopFolder + shortcut.name, to = folders_.RepositoryFolder + shortcut.name;
+    // An empty shortcut holds nothing (a power cut, or an updater midway through
+    // writing it, can leave one under its name): it never replaces a copy with
+    // content. The listing may be stale by now: one written meanwhile is moved
+    // as any other. A read-only one goes too: left there, it would keep its
+    // group's whole copy off the Desktop for good.
+    if (shortcut.size == 0 && FileSize(to) > 0)
+        if (const auto deleted = DeleteIfEmpty(from)) return *deleted;
+    // A read-only file would leave the Desktop by a rename, though deleting it is refused.
+    if (!shortcut.readOnly && ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+    if (const SystemError error = staging.Copy(from, to, CopyMode::ReplaceDurably)) return error;
+    return ::DeleteFileA(from.c_str()) ? 0 : ::GetLastError();
+}
+
+ApplyOutcome GroupStore::Apply(const GroupList& groups) const {
+    StagingArea staging({folders_.DesktopFolder, folders_.RepositoryFolder, folders_.DataFolder});
+    if (groups.Count() == 0) return {};
     const auto desktop = ListFiles(folders_.DesktopFolder, ".lnk", Listing::VisibleFiles);
+    std::vector<Misplaced> misplaced;
     try {
-        for (const auto& f : desktop) MoveIntoRepository(f, folders_.DesktopFolder, folders_.RepositoryFolder);
+        for (const auto& f : desktop)  // one gone since the listing is no longer there either
+            if (const SystemError error = MoveIntoRepository(f, staging); error && error != ERROR_FILE_NOT_FOUND)
+                misplaced.push_back({f.name.substr(0, f.name.size() - 4), error, true});
     } catch (const std::exception&) {
     }
     try {
         for (int i = 0; i < groups.Count(); ++i)
-            if (groups.Checked(i)) ApplyGroup(groups.Name(i));
+            if (groups.Checked(i)) ApplyGroup(groups.Name(i), staging, misplaced);
     } catch (const std::exception&) {
     }
-    for (const auto* folder : all) RemoveTemporaryFiles(*folder);
+    return {static_cast<int>(misplaced.size()), misplaced.empty() ? 0 : misplaced.front().error};
 }
 
 void GroupStore::ApplyGroup(const std::string& group) const {
+    StagingArea staging({folders_.DesktopFolder});
+    std::vector<Misplaced> misplaced;
+    ApplyGroup(group, staging, misplaced);
+}
+
+void GroupStore::ApplyGroup(const std::string& group, StagingArea& staging, std::vector<Misplaced>& misplaced) const {
     try {
-        // A shortcut still on the Desktop is one the move could not take: it is
-        // newer than the repository's copy, which must never replace it.
-        for (const auto& name : ReadGroup(group))
-            if (IsPlainName(name))
-                CopyWhole(RepositoryShortcut(name), DesktopShortcut(name), Overwrite::Never);
+        for (const auto& name : ReadGroup(group)) {
+            if (!IsPlainName(name)) continue;
+            // A shortcut still on the Desktop is one the move could not take: it is
+            // newer than the repository's copy, which must never replace it, and it
+            // is where the group wants it.
+            const SystemError error =
+                staging.Copy(RepositoryShortcut(name), DesktopShortcut(name), CopyMode::KeepExisting);
+            const auto known = std::find_if(misplaced.begin(), misplaced.end(),
+                                            [&](const Misplaced& m) { return SameTextNoCase(m.name, name); });
+            const bool onDesktop = !error || IsInTheWay(error) || (known != misplaced.end() && known->onDesktop);
+            if (known != misplaced.end()) misplaced.erase(known);
+            if (!onDesktop && !IsMissing(error)) misplaced.push_back({name, error, false});
+        }
     } catch (const std::exception&) {
         // An unreadable group adds nothing; the other groups still apply.
     }
@@ -152,7 +175,7 @@ void GroupStore::AllShortcuts(GroupList& groups) const {
 void GroupStore::LoadStatus(GroupList& groups) const {
     if (!FileExists(folders_.StatusFile)) return;
     try {
-        const TIniFile32 ini(folders_.StatusFile);
+        const TIniFile32 ini(folders_.StatusFile, EntryOfAGroup(groups));
         for (int i = 0; i < groups.Count(); ++i)
             groups.SetChecked(i, ini.ReadBool(StatusSection, groups.Name(i), true));
     } catch (const std::exception&) {
@@ -166,7 +189,7 @@ void GroupStore::SaveStatus(const GroupList& groups) const {
         std::vector<std::pair<std::string, bool>> ticks;
         ticks.reserve(static_cast<std::size_t>(groups.Count()));
         for (int i = 0; i < groups.Count(); ++i) ticks.emplace_back(groups.Name(i), groups.Checked(i));
-        TIniFile32(folders_.StatusFile).WriteBools(StatusSection, ticks);
+        TIniFile32(folders_.StatusFile, EntryOfAGroup(groups)).WriteBools(StatusSection, ticks);
     } catch (const std::exception&) {
         // The file keeps the ticks it had.
     }

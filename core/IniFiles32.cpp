@@ -1,14 +1,13 @@
 #include "core/IniFiles32.h"
 
 #include "core/FileSystem.h"
-#include "core/StoredText.h"
 
 namespace zep {
 
-TIniFile32::TIniFile32(std::string fileName) : FFileName(std::move(fileName)) {
+TIniFile32::TIniFile32(std::string fileName, const LineTest& known) : FFileName(std::move(fileName)) {
     if (auto bytes = ReadFileIfAny(FFileName)) {
         FStored = std::move(*bytes);
-        FLines = IniLines(FromStoredText(FStored));
+        FLines = IniLines(CompareTextNoCase, FromStoredLines(FStored, known));
     }
 }
 
@@ -26,7 +25,7 @@ void TIniFile32::WriteBools(const std::string& section,
 void TIniFile32::UpdateFile() {
     std::string text = ToStoredText(FLines.Text());
     if (text == FStored) return;
-    ReplaceFileContent(FFileName, text);
+    StagingArea().Replace(FFileName, text);
     FStored = std::move(text);
 }
 

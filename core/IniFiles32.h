@@ -2,6 +2,7 @@
 // An INI-style file: its lines are read at creation, and every write edits
 // them and writes the whole file back.
 #include "core/IniLines.h"
+#include "core/StoredText.h"
 
 #include <string>
 
@@ -9,8 +10,9 @@ namespace zep {
 
 class TIniFile32 {
 public:
-    // Reads the file when it exists; FileError "Cannot open file" when it can't be read.
-    explicit TIniFile32(std::string fileName);
+    // Reads the file when it exists; FileError "Cannot open file" when it can't be
+    // read. A line that reads two ways is taken as the one `known` accepts.
+    explicit TIniFile32(std::string fileName, const LineTest& known = {});
 
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const {
         return FLines.ReadString(section, key, def);
@@ -34,7 +36,7 @@ private:
     void UpdateFile();
 
     std::string FFileName;
-    IniLines FLines;
+    IniLines FLines{CompareTextNoCase};
     std::string FStored;  // the file's bytes as last read or written: an unchanged file is not rewritten
 };
 

@@ -6,27 +6,22 @@
 namespace zep {
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
-}
-
-bool RisesNoCase(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
-}
-
 // The text before the first "=", or empty when there is none.
 std::string_view KeyOf(std::string_view line) {
     const auto eq = line.find('=');
     return eq == std::string_view::npos ? std::string_view() : line.substr(0, eq);
 }
 
-bool EndsScan(std::string_view line) { return line.find('[') != std::string_view::npos; }
+// Before keys were escaped, a group named "[Old]" was saved as the line
+// "[Old]=0": it begins with "[" and has "=" after its "]". Such a line is that
+// key's entry, not a header, so the section goes on behind it.
+bool IsSpoiledEntry(std::string_view line) {
+    if (line.empty() || line.front() != '[') return false;
+    const auto close = line.find(']');
+    return close != std::string_view::npos && line.find('=', close) != std::string_view::npos;
+}
+
+bool EndsScan(std::string_view line) { return line.find('[') != std::string_view::npos && !IsSpoiledEntry(line); }
 
 bool IsHeader(std::string_view line) { return line.size() >= 2 && line.front() == '[' && line.back() == ']'; }
 
@@ -34,10 +29,15 @@ bool IsHeader(std::string_view line) { return line.size() >= 2 && line.front() =
 // it as "<5B>" or "<3D>", and "<" itself as "<3C>". The program's keys are group
 // names, which are file names and never hold "<": every file written before
 // reads as it did.
+// Plain loops: every key of every save passes here, and find_first_of costs a call per character.
 bool NeedsEscape(std::string_view key) {
-    for (const char c : key)
-        if (c == '[' || c == '=' || c == '<') return true;
-    return false;
+    return std::any_of(key.begin(), key.end(), [](char c) { return c == '[' || c == '=' || c == '<'; });
+}
+
+// Only a key holding "[" or "=" was written spoiled before it was escaped; a key
+// holding "<" alone never was, and its unescaped line is another key's escaped one.
+bool SpoiledBefore(std::string_view key) {
+    return std::any_of(key.begin(), key.end(), [](char c) { return c == '[' || c == '='; });
 }
 
 std::string StoredKey(std::string_view key) {
@@ -87,11 +87,17 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
+bool IniLines::HoldsKey(std::string_view line, std::string_view key) {
+    return line.find('=') != std::string_view::npos && KeyOf(line) == StoredKey(key);
+}
+
 int IniLines::FindSection(std::string_view section) const {
+    const std::string header = "[" + std::string(section) + "]";
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const std::string_view line = lines_[i];
-        if (line.size() == section.size() + 2 && line.front() == '[' && line.back() == ']' &&
-            EqualNoCase(line.substr(1, section.size()), section))
+        const std::string& line = lines_[i];
+        // As written is the usual case, and the cheap one.
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']' &&
+            (line == header || compare_(line, header) == 0))
             return static_cast<int>(i);
     }
     return -1;
@@ -103,14 +109,28 @@ std::size_t IniLines::ScanSection(std::size_t header, std::string_view key) cons
     return i;
 }
 
+std::size_t IniLines::SectionEnd(std::size_t header) const {
+    std::size_t i = header + 1;
+    while (i < lines_.size() && !EndsScan(lines_[i])) ++i;
+    return i;
+}
+
 std::string IniLines::ReadString(std::string_view section, std::string_view key,
                                  const std::string& def) const {
     const int header = FindSection(section);
     if (header < 0) return def;
-    const std::size_t i = ScanSection(static_cast<std::size_t>(header), StoredKey(key));
-    if (i == lines_.size() || EndsScan(lines_[i])) return def;
-    const auto eq = lines_[i].find('=');
-    return eq == std::string::npos ? std::string() : lines_[i].substr(eq + 1);
+    const std::string stored = StoredKey(key);
+    const std::size_t i = ScanSection(static_cast<std::size_t>(header), stored);
+    if (i < lines_.size() && !EndsScan(lines_[i])) {
+        const auto eq = lines_[i].find('=');
+        return eq == std::string::npos ? std::string() : lines_[i].substr(eq + 1);
+    }
+    // Until the first save, a key an earlier version wrote unescaped is found as it wrote it.
+    if (!SpoiledBefore(key)) return def;
+    const std::string written = std::string(key) + "=";
+    for (std::size_t j = static_cast<std::size_t>(header) + 1; j < i; ++j)
+        if (lines_[j].rfind(written, 0) == 0) return lines_[j].substr(written.size());
+    return def;
 }
 
 std::int32_t IniLines::ReadInteger(std::string_view section, std::string_view key,
@@ -125,7 +145,7 @@ bool IniLines::ReadBool(std::string_view section, std::string_view key, bool def
 }
 
 void IniLines::DropUnescapedLines(std::string_view section, std::string_view key) {
-    if (!NeedsEscape(key)) return;
+    if (!SpoiledBefore(key)) return;
     const int header = FindSection(section);
     if (header < 0) return;
     const std::string written = std::string(key) + "=";
@@ -166,16 +186,18 @@ void IniLines::WriteBools(std::string_view section,
     const auto header = static_cast<std::size_t>(FindSection(section));
 
     // Saved in the same order as before, the entries meet their own lines one
-    // after the other. While their keys rise strictly (so no key comes twice),
-    // each such line is the first holding its key and is replaced where it is.
+    // after the other. While their keys rise strictly (so no key comes twice;
+    // byte order, which costs next to nothing, fits the usual lists), each such
+    // line is the first holding its key and is replaced where it is.
     std::size_t next = 0;
     for (std::size_t line = header + 1; next < entries.size() && line < lines_.size(); ++next, ++line) {
         const auto& [key, value] = entries[next];
-        if (next > 0 && !RisesNoCase(entries[next - 1].first, key)) break;
+        if (next > 0 && entries[next - 1].first >= key) break;
         std::string& text = lines_[line];
         const std::string stored = StoredKey(key);
         if (EndsScan(text) || KeyOf(text) != stored) break;
-        if (text.size() == stored.size() + 2) text.back() = value ? '1' : '0';  // key=0 or key=1 as saved before
+        if (text.size() == stored.size() + 2 && text[stored.size()] == '=')  // key=0 or key=1 as saved before
+            text.back() = value ? '1' : '0';
         else text.assign(stored).append(value ? "=1" : "=0");
     }
 
@@ -185,7 +207,7 @@ void IniLines::WriteBools(std::string_view section,
     struct Ref { bool added; std::size_t index; };
     Names added;
     std::unordered_map<std::string, Ref> firstLine;
-    const std::size_t stop = ScanSection(header, std::string_view("[", 1));  // never a key
+    const std::size_t stop = SectionEnd(header);
     if (next < entries.size()) firstLine.reserve(stop - header + entries.size() - next);
     for (std::size_t i = header + 1; i < stop && next < entries.size(); ++i)
         firstLine.try_emplace(std::string(KeyOf(lines_[i])), Ref{false, i});

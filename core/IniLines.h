@@ -1,6 +1,7 @@
 #pragma once
 // The lines of an INI-style file held in memory: sections, key=value entries
 // and every other line carried along unchanged.
+#include "core/CompareText.h"
 #include "core/TextLines.h"
 
 #include <cstdint>
@@ -18,11 +19,16 @@ std::optional<std::int32_t> ParseInteger(std::string_view text);
 
 class IniLines {
 public:
-    IniLines() = default;
-    explicit IniLines(std::string_view text) : lines_(SplitLines(text)) {}
+    // Sections are found by `compare` (the program's case-blind comparison, or a
+    // stand-in where there is no Win32).
+    explicit IniLines(NameCompare compare, Names lines = {}) : compare_(compare), lines_(std::move(lines)) {}
+    IniLines(NameCompare compare, std::string_view text) : IniLines(compare, SplitLines(text)) {}
 
     const Names& Lines() const { return lines_; }
     std::string Text() const { return JoinLines(lines_); }
+
+    // Whether `line` is the entry of `key`, as written.
+    static bool HoldsKey(std::string_view line, std::string_view key);
 
     // Index of the first line equal to "[section]" regardless of case, or -1.
     int FindSection(std::string_view section) const;
@@ -46,7 +52,10 @@ private:
     // Index of the line where a scan of the section below `header` stops: the
     // line holding `key`, the first line holding "[", or the end.
     std::size_t ScanSection(std::size_t header, std::string_view key) const;
+    // Index of the first line below `header` that ends its section, or the end.
+    std::size_t SectionEnd(std::size_t header) const;
 
+    NameCompare compare_;
     Names lines_;
 };
 

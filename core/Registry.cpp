@@ -51,6 +51,21 @@ std::optional<std::string> ReadText(HKEY key, const char* name) {
     return text;
 }
 
+std::vector<std::string> ReadTexts(HKEY key, const char* name) {
+    DWORD type = 0, size = 0;
+    if (!key || ::RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_MULTI_SZ)
+        return {};
+    std::string block(size, '\0');
+    if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(block.data()), &size) != ERROR_SUCCESS)
+        return {};
+    std::vector<std::string> texts;
+    for (std::size_t at = 0, end; at < block.size() && block[at] != '\0'; at = end + 1) {
+        end = std::min(block.find('\0', at), block.size());
+        texts.push_back(block.substr(at, end - at));
+    }
+    return texts;
+}
+
 void WriteDword(HKEY key, const char* name, std::int32_t value) {
     const auto data = static_cast<DWORD>(value);
     Check(::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data), name);
@@ -59,6 +74,19 @@ void WriteDword(HKEY key, const char* name, std::int32_t value) {
 void WriteText(HKEY key, const char* name, const std::string& value) {
     Check(::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                            static_cast<DWORD>(value.size() + 1)),
+          name);
+}
+
+void WriteTexts(HKEY key, const char* name, const std::vector<std::string>& values) {
+    if (values.empty()) {
+        ::RegDeleteValueA(key, name);
+        return;
+    }
+    std::string block;
+    for (const auto& value : values) block.append(value).push_back('\0');
+    block.push_back('\0');
+    Check(::RegSetValueExA(key, name, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(block.data()),
+                           static_cast<DWORD>(block.size())),
           name);
 }
 

@@ -3,10 +3,14 @@
 #include "core/Errors.h"
 #include "core/Registry.h"
 
+#include <algorithm>
+
 namespace zep {
 namespace {
 
 const char* const AutoRunValue = "Zepton";
+const char* const ToldValue = "Told";
+const char* const NextStartValue = "Next start";
 
 RegKey CreateKey(HKEY root, const std::string& path) {
     RegKey key = OpenKey(root, path, true);
@@ -21,6 +25,36 @@ std::string AutoRunCommand(const std::string& exePath) { return '"' + exePath + 
 void RemoveValue(HKEY root, const std::string& path) {
     const RegKey key = OpenKey(root, path, false);
     if (key) ::RegDeleteValueA(key.get(), AutoRunValue);
+}
+
+std::vector<std::string> ReadList(const SettingsKeys& keys, const char* name) {
+    return ReadTexts(OpenKey(keys.setupRoot, keys.setupPath, false).get(), name);
+}
+
+// A list under the settings key, written back whole; one that can't be written
+// only means telling again.
+void WriteList(const SettingsKeys& keys, const char* name, const std::vector<std::string>& texts) {
+    const RegKey key = OpenKey(keys.setupRoot, keys.setupPath, true);
+    try {
+        if (texts.empty())
+            ::RegDeleteValueA(key.get(), name);
+        else
+            WriteTexts(key.get(), name, texts);
+    } catch (const RegistryError&) {
+    }
+}
+
+void AddToList(const SettingsKeys& keys, const char* name, const std::string& text) {
+    auto texts = ReadList(keys, name);
+    if (std::find(texts.begin(), texts.end(), text) != texts.end()) return;
+    texts.push_back(text);
+    WriteList(keys, name, texts);
+}
+
+void RemoveFromList(const SettingsKeys& keys, const char* name, const std::vector<std::string>& gone) {
+    auto texts = ReadList(keys, name);
+    std::erase_if(texts, [&](const std::string& t) { return std::find(gone.begin(), gone.end(), t) != gone.end(); });
+    WriteList(keys, name, texts);
 }
 
 }  // namespace
@@ -61,6 +95,28 @@ void EnableAutoRun(const std::string& exePath, const SettingsKeys& keys) {
 void DisableAutoRun(const SettingsKeys& keys) {
     RemoveValue(keys.runRoot, keys.runPath);
     RemoveValue(keys.userRunRoot, keys.userRunPath);
+}
+
+bool WasTold(const std::string& cause, const SettingsKeys& keys) {
+    const auto told = ReadList(keys, ToldValue);
+    return std::find(told.begin(), told.end(), cause) != told.end();
+}
+
+void RememberTold(const std::string& cause, const SettingsKeys& keys) { AddToList(keys, ToldValue, cause); }
+
+// Every Apply goes clean or not: the key is written only when something was told.
+void ForgetToldCauses(const SettingsKeys& keys) {
+    if (!ReadList(keys, ToldValue).empty()) WriteList(keys, ToldValue, {});
+}
+
+void RememberForNextStart(const std::string& message, const SettingsKeys& keys) {
+    AddToList(keys, NextStartValue, message);
+}
+
+std::vector<std::string> MessagesForThisStart(const SettingsKeys& keys) { return ReadList(keys, NextStartValue); }
+
+void ForgetMessages(const std::vector<std::string>& told, const SettingsKeys& keys) {
+    RemoveFromList(keys, NextStartValue, told);
 }
 
 }  // namespace zep

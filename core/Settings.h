@@ -3,6 +3,7 @@
 #include "win/Handle.h"
 
 #include <string>
+#include <vector>
 
 namespace zep {
 
@@ -35,5 +36,21 @@ void StoreSettings(const WindowSettings& settings, const SettingsKeys& keys = {}
 void EnableAutoRun(const std::string& exePath, const SettingsKeys& keys = {});
 // Removes the registration from both keys, whatever it holds (quoted or not); never throws.
 void DisableAutoRun(const SettingsKeys& keys = {});
+
+// What the tray icon has told the user, or is to tell at the next start, kept
+// under the settings key across starts. None of these throws: a record that
+// can't be kept only means telling again.
+//
+// Whether `cause` has been told since the last clean Apply.
+bool WasTold(const std::string& cause, const SettingsKeys& keys = {});
+// The tray has shown `cause`: it is not told again until a clean Apply.
+void RememberTold(const std::string& cause, const SettingsKeys& keys = {});
+// A clean Apply: every cause may be told again.
+void ForgetToldCauses(const SettingsKeys& keys = {});
+// Keeps `message` for the next start to tell, where no box may be shown now.
+void RememberForNextStart(const std::string& message, const SettingsKeys& keys = {});
+// The messages kept for this start; each stays kept until it has been told.
+std::vector<std::string> MessagesForThisStart(const SettingsKeys& keys = {});
+void ForgetMessages(const std::vector<std::string>& told, const SettingsKeys& keys = {});
 
 }  // namespace zep

@@ -35,22 +35,34 @@ UINT LegacyCodePage() {
 }
 
 // Plain ASCII is written the same in every code page the files may be in.
-bool IsAscii(const std::string& text) {
+bool IsAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
 
-std::string FromStoredText(std::string bytes) {
+Names FromStoredLines(std::string_view bytes, const LineTest& known) {
+    Names lines = SplitLines(bytes);
     const UINT legacy = LegacyCodePage();
-    if (legacy == 0 || IsUtf8(bytes)) return bytes;
-    return Narrow(Widen(bytes, legacy), CP_UTF8).value_or(bytes);
+    if (legacy == 0) return lines;
+    // A file that is not UTF-8 was written in the code page. Some code-page text
+    // is valid UTF-8 by chance, and an earlier version wrote every file in the
+    // code page: where the two readings of a line differ, what exists decides.
+    const bool utf8 = IsUtf8(bytes);
+    for (auto& line : lines) {
+        if (IsAscii(line)) continue;
+        std::string inCodePage = Narrow(Widen(line, legacy), CP_UTF8).value_or(line);
+        if (!utf8 || (known && known(inCodePage) && !known(line))) line = std::move(inCodePage);
+    }
+    return lines;
 }
 
 std::string ToStoredText(std::string text) {
     const UINT legacy = LegacyCodePage();
     if (legacy == 0 || IsAscii(text)) return text;
-    return Narrow(Widen(text, CP_UTF8), legacy).value_or(text);
+    // Only code-page bytes that no reader takes for UTF-8 read back as the same text.
+    auto inCodePage = Narrow(Widen(text, CP_UTF8), legacy);
+    return inCodePage && !IsUtf8(*inCodePage) ? std::move(*inCodePage) : text;
 }
 
 }  // namespace zep

@@ -2,6 +2,7 @@
 // fail, a value written is read back, and writing many ticks at once leaves
 // the same lines as writing them one by one.
 #include "core/IniLines.h"
+#include "testing/CompareAscii.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -22,7 +23,7 @@ std::pair<std::string_view, zep::Names> Split(std::string_view input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto [text, keys] = Split(std::string_view(reinterpret_cast<const char*>(data), size));
-    zep::IniLines oneByOne(text);
+    zep::IniLines oneByOne(zep::test::CompareAsciiNoCase, text);
     zep::IniLines batch = oneByOne;
     for (const std::string section : {"Status", "status", ""}) {
         oneByOne.ReadInteger(section, keys.empty() ? "x" : keys[0], 7);
@@ -39,6 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     batch.WriteBools("Status", ticks);
     if (batch.Lines() != oneByOne.Lines()) std::abort();
-    if (zep::IniLines(oneByOne.Text()).Lines() != oneByOne.Lines()) std::abort();
+    if (zep::IniLines(zep::test::CompareAsciiNoCase, oneByOne.Text()).Lines() != oneByOne.Lines()) std::abort();
     return 0;
 }

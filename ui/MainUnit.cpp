@@ -59,6 +59,15 @@ void TickExactly(GroupList& groups, const Names& names) {
         if (const int i = FindGroup(groups, name); i >= 0) groups.SetChecked(i, true);
 }
 
+const char* const TroubleTitle = "The Desktop is not as your groups say";
+
+// How many shortcuts Apply left out of place, and the first reason.
+std::string MisplacedText(int count, const std::string& reason) {
+    return std::to_string(count) + (count == 1 ? " shortcut is not where the ticked groups put it: "
+                                               : " shortcuts are not where the ticked groups put them: ") +
+           reason + ".";
+}
+
 bool OnAMonitor(const RECT& r) { return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr; }
 
 // A window the user has not opened yet is made when first opened, and kept
@@ -96,6 +105,10 @@ TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
 void TMainForm::BuildControls() {
     ApplyButton = &MakeOvalButton(*this, *this, {79, 235, 76, 30}, "Apply", "Apply the selection");
     ApplyButton->OnClick = [this](TObject* s) { ApplyButtonClick(s); };
+    // Below the window as designed: the window grows by its height while it shows.
+    StatusLabel = &Make<TLabel>(this, this, 6, 269, 222, 30);
+    StatusLabel->SetAutoSize(false);
+    StatusLabel->SetVisible(false);
 
     GroupBox1 = &Make<TGroupBox>(this, this, 0, 40, 233, 188, " Shortcuts' Groups : ");
 
@@ -200,6 +213,10 @@ const GroupStore& TMainForm::Store() const {
 void TMainForm::FormCreate(TObject*) {
     TraceStep("main window: its window, components loaded");
     store_.emplace(ResolveFolders(environment_.exePath, environment_.shellFoldersKey));
+    // At the session's end no box may hold the sign-out up: what goes wrong then is told at the next start.
+    Application().OnQuietReport = [keys = environment_.settingsKeys](const std::string& text) {
+        RememberForNextStart(text, keys);
+    };
     TraceStep("FormCreate: folders");
     store_->RefreshGroupList(Groups());
     TraceStep("FormCreate: group list");
@@ -212,6 +229,7 @@ void TMainForm::FormCreate(TObject*) {
     OptionsAutorun->SetDown(settings.autoRun);
     TraceStep("FormCreate: position and Auto-Run");
     if (!settings.stored) WelcomeFirstStart();
+    TellPendingMessages();
     try {
         Application().ProcessMessages();
     } catch (...) {
@@ -244,6 +262,19 @@ void TMainForm::WelcomeFirstStart() {
     });
 }
 
+// What went wrong where no box could be shown (at the session's end) is told
+// at the next start, through the balloon as Apply's trouble is; kept until the
+// shell has shown it.
+void TMainForm::TellPendingMessages() {
+    const std::vector<std::string> messages = MessagesForThisStart(environment_.settingsKeys);
+    std::string text;
+    for (const auto& message : messages) text += (text.empty() ? "" : "\n") + message;
+    if (text.empty()) return;
+    TrayIcon1->ShowBalloonHint("Zepton", text, [this, messages](TObject*) {
+        ForgetMessages(messages, environment_.settingsKeys);
+    });
+}
+
 WindowSettings TMainForm::CurrentSettings() const {
     const RECT r = WindowRect();
     return {r.left, r.top, OptionsAutorun->Down()};
@@ -256,7 +287,32 @@ void TMainForm::ApplyButtonClick(TObject*) {
         if (store_) store_->SaveStatus(Groups());
     });
     const TBusyCursor busy;
-    Store().Apply(Groups());
+    TellApplyOutcome(Store().Apply(Groups()));
+}
+
+// Apply runs at start-up and logon, where no box may come up: the status line
+// says what it could not do until an Apply goes clean, and the balloon says it
+// once for each cause, not at every start.
+void TMainForm::TellApplyOutcome(const ApplyOutcome& outcome) {
+    if (outcome.misplaced == 0) {
+        ShowStatus("");
+        ForgetToldCauses(environment_.settingsKeys);
+        return;
+    }
+    const std::string reason = ReasonInWords(outcome.firstError);
+    ShowStatus(MisplacedText(outcome.misplaced, reason));
+    if (WasTold(reason, environment_.settingsKeys)) return;
+    TrayIcon1->ShowBalloonHint(TroubleTitle, StatusLabel->Caption(), [this, reason](TObject*) {
+        RememberTold(reason, environment_.settingsKeys);
+    });
+}
+
+void TMainForm::ShowStatus(const std::string& text) {
+    StatusLabel->SetCaption(text);
+    if (text.empty() != StatusLabel->Visible()) return;
+    StatusLabel->SetVisible(!text.empty());
+    const int grow = text.empty() ? -StatusLabel->Height() : StatusLabel->Height();
+    SetBounds(Left(), Top(), Width(), Height() + grow);
 }
 
 void TMainForm::ViewButtonClick(TObject*) { MadeOnFirstUse(ContentForm).Preview(Store(), Groups()); }

@@ -51,6 +51,7 @@ public:
     explicit TMainForm(TComponent* owner, MainFormEnvironment environment = {});
 
     TOvalButton* ApplyButton;
+    TLabel* StatusLabel;  // under Apply, shown while the last Apply left shortcuts out of place
     TGroupBox* GroupBox1;
     TOvalButton* TrashButton;
     TOvalButton* ViewButton;
@@ -119,6 +120,9 @@ private:
     void LoadTicks();
     void FillGroupsMenu();
     void CarryOut(const Command& command);
+    void TellPendingMessages();
+    void TellApplyOutcome(const ApplyOutcome& outcome);
+    void ShowStatus(const std::string& text);
     WindowSettings CurrentSettings() const;
 
     const MainFormEnvironment environment_;

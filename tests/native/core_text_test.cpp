@@ -2,6 +2,7 @@
 #include "core/IniLines.h"
 #include "core/SortedNames.h"
 #include "core/TextLines.h"
+#include "testing/CompareAscii.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@ using namespace std::string_literals;
 using zep::IniLines;
 using zep::Names;
 using zep::SplitLines;
+using zep::test::CompareAsciiNoCase;
 
 TEST(SplitLines, LineEndsOfEveryKind) {
     EXPECT_EQ(SplitLines("A\nB"), (Names{"A", "B"}));
@@ -74,18 +76,6 @@ TEST(TextLines, GroupNameProblemRefusesDeviceNames) {
         EXPECT_EQ(zep::GroupNameProblem(fine), "") << fine;
 }
 
-namespace {
-
-// A case-blind comparison of ASCII letters, standing in for the user's locale.
-int CompareAsciiNoCase(const std::string& a, const std::string& b) {
-    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return lower(a[i]) < lower(b[i]) ? -1 : 1;
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
-}
-
-}  // namespace
-
 // The preview's merge: the names of the groups in reading order, sorted across
 // groups, each kept once in the spelling met first.
 TEST(SortedNames, SortsAcrossGroupsAndKeepsTheFirstOfEqualNames) {
@@ -103,16 +93,16 @@ TEST(SortedNames, SortsAcrossGroupsAndKeepsTheFirstOfEqualNames) {
 }
 
 TEST(IniLines, FindSectionIgnoresCaseButNotBlanks) {
-    const IniLines ini("[Other]\r\n [Status]\r\n[Status] \r\n[STATUS]\r\n[status]\r\n");
+    const IniLines ini(CompareAsciiNoCase, "[Other]\r\n [Status]\r\n[Status] \r\n[STATUS]\r\n[status]\r\n");
     EXPECT_EQ(ini.FindSection("Status"), 3);
     EXPECT_EQ(ini.FindSection("other"), 0);
     EXPECT_EQ(ini.FindSection("Missing"), -1);
-    EXPECT_EQ(IniLines("[]\r\n").FindSection(""), 0);
-    EXPECT_EQ(IniLines().FindSection("Status"), -1);
+    EXPECT_EQ(IniLines(CompareAsciiNoCase, "[]\r\n").FindSection(""), 0);
+    EXPECT_EQ(IniLines(CompareAsciiNoCase).FindSection("Status"), -1);
 }
 
 TEST(IniLines, ReadStringScansOnlyUpToTheNextBracket) {
-    const IniLines ini(
+    const IniLines ini(CompareAsciiNoCase,
         "Games=top\r\n[Status]\r\nWork=1\r\nWork=2\r\nEmpty=\r\nno equals\r\nA=b=c\r\n"
         "x[y=1\r\nAfter=1\r\n[Next]\r\nNext=1\r\n");
     EXPECT_EQ(ini.ReadString("Status", "Work", "d"), "1");      // the first one wins
@@ -127,7 +117,7 @@ TEST(IniLines, ReadStringScansOnlyUpToTheNextBracket) {
 }
 
 TEST(IniLines, ReadIntegerAndReadBool) {
-    const IniLines ini(
+    const IniLines ini(CompareAsciiNoCase,
         "[S]\r\nhex=0x1F\r\nHEX=0X10\r\ndollar=$ff\r\ntwo=2\r\nzero=0\r\nzeros=00\r\nneg=-0\r\n"
         "plus=+7\r\nyes=yes\r\nempty=\r\nox=0x\r\nbig=2147483648\r\nmin=-2147483648\r\n"
         "wrap=$FFFFFFFF\r\nlong=$100000000\r\nspace= 1\r\nsignhex=-$1\r\n");
@@ -147,7 +137,7 @@ TEST(IniLines, ReadIntegerAndReadBool) {
 }
 
 TEST(IniLines, WriteStringFromScratchAndInPlace) {
-    IniLines ini;
+    IniLines ini(CompareAsciiNoCase);
     ini.WriteString("Status", "Games", "1");
     ini.WriteString("Status", "Work", "0");
     EXPECT_EQ(ini.Text(), "\r\n[Status]\r\nGames=1\r\nWork=0\r\n");
@@ -157,24 +147,24 @@ TEST(IniLines, WriteStringFromScratchAndInPlace) {
 
 TEST(IniLines, WriteStringInsertRules) {
     // A differently cased key is a new entry at the end of the section.
-    IniLines cased("[status]\r\nWork=1\r\n");
+    IniLines cased(CompareAsciiNoCase, "[status]\r\nWork=1\r\n");
     cased.WriteString("Status", "work", "0");
     EXPECT_EQ(cased.Text(), "[status]\r\nWork=1\r\nwork=0\r\n");
 
     // Other sections stay; a missing section comes after them, behind an empty line.
-    IniLines other("[A]\r\nx=1\r\n\r\n; note\r\n");
+    IniLines other(CompareAsciiNoCase, "[A]\r\nx=1\r\n\r\n; note\r\n");
     other.WriteString("Status", "Games", "1");
     EXPECT_EQ(other.Text(), "[A]\r\nx=1\r\n\r\n; note\r\n\r\n[Status]\r\nGames=1\r\n");
 
     // A new entry goes after a trailing blank line, right before the next header.
-    IniLines between("[Status]\r\nA=1\r\n\r\n[B]\r\nG=1\r\n");
+    IniLines between(CompareAsciiNoCase, "[Status]\r\nA=1\r\n\r\n[B]\r\nG=1\r\n");
     between.WriteString("Status", "G", "0");
     EXPECT_EQ(between.Text(), "[Status]\r\nA=1\r\n\r\nG=0\r\n[B]\r\nG=1\r\n");
 }
 
 // WriteBools must leave exactly what WriteString entry by entry leaves.
 static void ExpectSameAsOneByOne(const std::string& text, const std::vector<std::pair<std::string, bool>>& entries) {
-    IniLines oneByOne(text), batch(text);
+    IniLines oneByOne(CompareAsciiNoCase, text), batch(CompareAsciiNoCase, text);
     for (const auto& [key, value] : entries) oneByOne.WriteString("Status", key, value ? "1" : "0");
     batch.WriteBools("Status", entries);
     EXPECT_EQ(batch.Text(), oneByOne.Text()) << text;
@@ -183,17 +173,20 @@ static void ExpectSameAsOneByOne(const std::string& text, const std::vector<std:
 TEST(IniLines, WriteBoolsMatchesOneWriteAtATime) {
     const std::vector<std::pair<std::string, bool>> awkward{
         {"b", true}, {"a[x", false}, {"a=b", true}, {"a", false}, {"", true},
-        {"c]", true}, {"[y", true}, {"b", false}, {"a=b", false}, {"d", true}};
+        {"c]", true}, {"[y", true}, {"b", false}, {"a=b", false}, {"d", true}, {"=", true}, {"<3D>", false}};
     for (const char* text : {"", "[Other]\r\nb=0\r\n", "[STATUS]\r\nb=0\r\n\r\nno key\r\n[Z]\r\n",
                              "[Status]\r\na=1\r\na=0\r\n=5\r\n[Status]\r\nd=0\r\n", "[Status]"})
         ExpectSameAsOneByOne(text, awkward);
     ExpectSameAsOneByOne("x\r\n", {});
+    ExpectSameAsOneByOne("[Status]\r\nno\r\n", {{"", true}});  // a line without "=" has the empty key
 }
 
 TEST(IniLines, KeysHoldingBracketsOrEqualsAreStoredEscapedAndFoundAgain) {
     // As an earlier version left it: "[Old]=0" ended the section, "a=b=1" claimed the key "a".
-    IniLines ini("[Status]\r\nx=1\r\n[Old]=0\r\na=b=1\r\nG=0\r\n[Other]\r\n[Old]=1\r\n");
+    IniLines ini(CompareAsciiNoCase, "[Status]\r\nx=1\r\n[Old]=0\r\na=b=1\r\nG=0\r\n[Other]\r\n[Old]=1\r\n");
     const std::vector<std::pair<std::string, bool>> ticks{{"x", true}, {"[Old]", false}, {"a=b", true}, {"G", false}};
+    // Before the first save each such line is its key's entry, and the section goes on behind it.
+    for (const auto& [key, tick] : ticks) EXPECT_EQ(ini.ReadBool("Status", key, !tick), tick) << key;
     ini.WriteBools("Status", ticks);
     const std::string saved = ini.Text();
     EXPECT_EQ(saved, "[Status]\r\nx=1\r\nG=0\r\n<5B>Old]=0\r\na<3D>b=1\r\n[Other]\r\n[Old]=1\r\n");

@@ -91,11 +91,11 @@ void ClickToolButton(const TToolButton& button, HWND bar) {
     Flush();
 }
 
-// The titles of the balloons the tray icon asks for; the shell itself is left out.
-std::vector<std::string> balloons;
+// The titles and texts of the balloons the tray icon asks for; the shell itself is left out.
+std::vector<std::string> balloons, balloonTexts;
 BOOL WINAPI RecordBalloons(DWORD, PNOTIFYICONDATAA data) {
     const auto& record = *reinterpret_cast<const TNotifyIconData*>(data);
-    if (record.uFlags & NIF_INFO) balloons.push_back(record.szInfoTitle);
+    if (record.uFlags & NIF_INFO) balloons.push_back(record.szInfoTitle), balloonTexts.push_back(record.szInfo);
     return TRUE;
 }
 BOOL WINAPI BusyShell(DWORD, PNOTIFYICONDATAA) { return FALSE; }
@@ -267,6 +267,44 @@ TEST_F(MainFormTest, WindowPositionAndAutoRunComeFromTheSettingsKey) {
     EXPECT_FALSE(form->OptionsAutorun->Down());
     // Setting the button from the stored wish is no click: the auto-start entry is left alone.
     EXPECT_FALSE(OpenKey(HKEY_CURRENT_USER, key.Sub("Run"), false));
+}
+
+// Apply shows no box: what it could not do stays in the status line until an
+// Apply goes clean, and the balloon says it once for each cause, across starts.
+TEST_F(MainFormTest, ApplyTellsWhatItCouldNotDoOncePerCause) {
+    WriteDword(SetupKey().get(), "left", 15);  // no first start
+    Group("Work", "");
+    Shortcut(desk, "Mail", "Mail");
+    const auto refuse = [&] {
+        ::DeleteFileA((repo + "Mail.lnk").c_str());
+        ::CreateDirectoryA((repo + "Mail.lnk").c_str(), nullptr);
+    };
+    const std::string said = "1 shortcut is not where the ticked groups put it: access denied.";
+    TCoolTrayIcon::ShellNotifyIcon = &RecordBalloons;
+    balloonTexts.clear();
+    refuse();
+    for (const bool told : {true, false}) {
+        auto form = Start();
+        EXPECT_TRUE(form->StatusLabel->Visible());
+        EXPECT_EQ(said, form->StatusLabel->Caption());
+        EXPECT_EQ(269 + 30, form->ClientHeight());
+        EXPECT_EQ(told ? 1u : 0u, balloonTexts.size());
+        balloonTexts.clear();
+    }
+    RemoveTree(repo + "Mail.lnk\\");
+    EXPECT_FALSE(Start()->StatusLabel->Visible());
+    // A clean Apply forgets what was told; what the session's end could not show
+    // comes with it at the next start. Neither counts as told until the shell took it.
+    WriteBytes(desk + "Mail.lnk", "Mail");
+    refuse();
+    Application().OnQuietReport("Cannot create file x");
+    TCoolTrayIcon::ShellNotifyIcon = &BusyShell;
+    Start();
+    TCoolTrayIcon::ShellNotifyIcon = &RecordBalloons;
+    auto form = Start();
+    EXPECT_EQ((std::vector<std::string>{"Cannot create file x", said}), balloonTexts);
+    TCoolTrayIcon::ShellNotifyIcon = &::Shell_NotifyIconA;
+    EXPECT_EQ(269 + 30, form->ClientHeight());
 }
 
 TEST_F(MainFormTest, AStoredPositionOnNoMonitorComesBackAtTheDefault) {
@@ -748,6 +786,7 @@ TEST_F(MainFormTest, ScreenReadersFindEveryButtonAndGroup) {
     form->Show();
     Flush();
     EXPECT_EQ(R"(push button "Apply" (Apply the selection) Ctrl+Enter -> Press
+static text [invisible]
   list item "Games" [checked] [focused] -> Uncheck
   list item "Work" -> Check
   push button "Trash" (Delete selected groups) Delete -> Press

@@ -9,6 +9,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <cstring>
 #include <thread>
 
 namespace zep::test {
@@ -237,9 +238,11 @@ TEST_F(Store, ApplyMovesTheDesktopAwayAndBringsBackTickedGroups) {
 
 TEST_F(Store, ApplyWithNoTickEmptiesTheDesktop_WithNoGroupTouchesNothing) {
     WriteBytes(desk + "a.lnk", "a");
+    ::CreateDirectoryA((desk + StagingFolderName).c_str(), nullptr);
+    WriteBytes(desk + StagingFolderName + "\\left.tmp", "a copy cut short");
     PlainGroupList none;
     store().Apply(none);
-    EXPECT_EQ(Entries(desk), (Names{"a.lnk"}));
+    EXPECT_EQ(Entries(desk), (Names{"a.lnk"}));  // but the program's leftovers
     EXPECT_TRUE(Entries(repo).empty());
     EXPECT_FALSE(Exists(data + "status.ord"));
 
@@ -276,8 +279,17 @@ TEST_F(Store, ApplyKeepsDesktopShortcutsWhoseCopyFailed) {
 
     // Without a repository nothing can be copied, so nothing leaves the Desktop.
     RemoveTree(repo);
-    store().Apply(list);
+    EXPECT_EQ(1, store().Apply(list).misplaced);
     EXPECT_EQ(ReadBytes(desk + "locked.lnk"), "desk");
+}
+
+// Each copy's target folder and mode, in order.
+const auto RealCopy = CopyIntoFile;
+std::string copies;
+bool RecordCopy(const char* from, const char* to, CopyMode mode) {
+    copies += std::string(std::strstr(to, "\\repository\\") ? "repo:" : "desk:") +
+              (mode == CopyMode::ReplaceDurably ? "durable " : mode == CopyMode::Replace ? "replace " : "keep ");
+    return RealCopy(from, to, mode);
 }
 
 // Another program reads a file (an indexer, a virus scan, a backup) and lets
@@ -300,8 +312,12 @@ TEST_F(Store, ApplyLosesNoNewerShortcutWhileAnotherProgramReadsOne) {
         const FileHandle readingA = HoldOpen(repo + "a.lnk", FILE_SHARE_READ);
         const FileHandle readingB = HoldOpen(desk + "b.lnk", FILE_SHARE_READ | FILE_SHARE_WRITE);
         ASSERT_TRUE(readingA && readingB);
+        CopyIntoFile = RecordCopy;
         store().Apply(list);
+        CopyIntoFile = RealCopy;
     }
+    // Only a copy whose original is then deleted pays for reaching the disk first.
+    EXPECT_EQ(copies, "repo:durable repo:durable desk:keep desk:keep desk:keep ");
     for (const char* s : {"a", "b", "c"}) EXPECT_EQ(ReadBytes(desk + s + ".lnk"), "new "s + s) << s;
     EXPECT_EQ(ReadBytes(repo + "a.lnk"), "old a");
     EXPECT_EQ(ReadBytes(repo + "b.lnk"), "new b");
@@ -317,8 +333,7 @@ TEST_F(Store, ApplyLosesNoNewerShortcutWhileAnotherProgramReadsOne) {
 // copy; a kill ends the program there, leaving the temporary file, and nothing
 // after it runs.
 struct ProgramKilled {};
-const auto RealCopy = CopyIntoFile;
-bool HalfCopy(const char* from, const char* to) {
+bool HalfCopy(const char* from, const char* to, CopyMode) {
     const std::string bytes = ReadBytes(from);
     if (!WritePlain(to, bytes.substr(0, bytes.size() / 2))) {
         ::SetLastError(ERROR_PATH_NOT_FOUND);  // as the real copy says of a missing folder
@@ -327,12 +342,12 @@ bool HalfCopy(const char* from, const char* to) {
     CopyIntoFile = RealCopy;
     return true;
 }
-bool FullDisk(const char* from, const char* to) {
-    if (HalfCopy(from, to)) ::SetLastError(ERROR_DISK_FULL);
+bool FullDisk(const char* from, const char* to, CopyMode mode) {
+    if (HalfCopy(from, to, mode)) ::SetLastError(ERROR_DISK_FULL);
     return false;
 }
-bool Killed(const char* from, const char* to) {
-    if (HalfCopy(from, to)) throw ProgramKilled();
+bool Killed(const char* from, const char* to, CopyMode mode) {
+    if (HalfCopy(from, to, mode)) throw ProgramKilled();
     return false;
 }
 
@@ -392,6 +407,69 @@ TEST_F(Store, ApplyWithoutADesktopFailsAndTouchesNothing) {
     EXPECT_THROW(store().Apply(list), ListError);
     EXPECT_FALSE(Exists(desk));
     EXPECT_EQ(Listing(repo), "a.lnk");
+}
+
+// An updater that rewrites a shortcut at logon can leave it empty for a moment:
+// listed empty, it may have content by the time its turn comes.
+TEST_F(Store, AShortcutListedEmptyIsJudgedOnTheHandleThatDeletesIt) {
+    const struct { const char* name; const char* now; DWORD attributes; const char* kept; } cases[] = {
+        {"written", "finished", FILE_ATTRIBUTE_NORMAL, "finished"},
+        {"empty", "", FILE_ATTRIBUTE_NORMAL, "whole"},
+        {"ro", "", FILE_ATTRIBUTE_READONLY, "whole"}};  // it holds nothing: gone too
+    for (const auto& c : cases) {
+        const std::string lnk = c.name + ".lnk"s;
+        WriteBytes(repo + lnk, "whole");
+        WriteBytes(desk + lnk, c.now);
+        ::SetFileAttributesA((desk + lnk).c_str(), c.attributes);
+        StagingArea staging;
+        EXPECT_EQ(0u, store().MoveIntoRepository({lnk, c.attributes == FILE_ATTRIBUTE_READONLY, 0}, staging)) << c.name;
+        EXPECT_EQ(c.kept, ReadBytes(repo + lnk)) << c.name;
+    }
+    EXPECT_EQ("", Listing(desk));
+    WriteBytes(data + "G.dat", "ro\r\n");
+    store().Apply(TickedList({{"G", true}}));
+    EXPECT_EQ("whole", ReadBytes(desk + "ro.lnk"));
+}
+
+// A file with the staging folder's name, or a Desktop where no folder may be
+// made: the copies wait beside their targets instead.
+TEST_F(Store, AFileInTheWayOfTheStagingFolderStopsNoCopy) {
+    for (const std::string& folder : {desk, repo}) WriteBytes(folder + StagingFolderName, "in the way");
+    WriteBytes(repo + "a.lnk", "a");
+    WriteBytes(desk + "b.lnk", "b");
+    WriteBytes(data + "G.dat", "a\r\n");
+    {
+        const FileHandle reading = HoldOpen(desk + "b.lnk", FILE_SHARE_READ | FILE_SHARE_WRITE);
+        store().Apply(TickedList({{"G", true}}));
+    }
+    WriteBytes(desk + "c.lnk", "c");
+    store().CollectDesktopShortcuts();
+    EXPECT_EQ("a.lnk b.lnk c.lnk", Listing(desk));
+    EXPECT_EQ("a.lnk b.lnk c.lnk", Listing(repo));
+    EXPECT_EQ("b", ReadBytes(repo + "b.lnk"));
+}
+
+TEST_F(Store, ApplySaysHowManyShortcutsItLeftOutOfPlaceAndWhy) {
+    for (const char* s : {"a", "b"}) {
+        WriteBytes(desk + s + ".lnk", s);
+        ::CreateDirectoryA((repo + s + ".lnk").c_str(), nullptr);  // the repository refuses their copies
+    }
+    WriteBytes(repo + "c.lnk", "c");
+    WriteBytes(data + "G.dat", "b\r\nc\r\nmissing\r\n");  // b stays where G wants it; c can't come back
+    PlainGroupList list = TickedList({{"G", true}});
+    {
+        const FileHandle locked = Lock(repo + "c.lnk");
+        const ApplyOutcome outcome = store().Apply(list);
+        EXPECT_EQ(2, outcome.misplaced);
+        EXPECT_EQ("access denied", ReasonInWords(outcome.firstError));
+    }
+    RemoveTree(repo + "a.lnk\\");
+    RemoveTree(repo + "b.lnk\\");
+    EXPECT_EQ(0, store().Apply(list).misplaced);
+    for (const auto& [error, words] : {std::pair{ERROR_DISK_FULL, "the disk is full"},
+                                       {ERROR_SHARING_VIOLATION, "in use by another program"}})
+        EXPECT_EQ(words, ReasonInWords(error));
+    EXPECT_NE(ReasonInWords(ERROR_DIRECTORY).back(), '.');  // the system's words, as a clause
 }
 
 TEST_F(Store, AllShortcutsBuildsTheOnlyTickedGroup) {
@@ -508,6 +586,24 @@ TEST_F(Store, CodePageFilesKeepTheirBytes) {
     store().LoadStatus(list);
     store().SaveStatus(list);
     EXPECT_EQ(ReadBytes(data + "status.ord"), "[Status]\r\nCaf\xE9=0\r\nx=1\r\n");
+
+    // In the code page "CAF\xC3\x89\xE2\x80\xA6" is C9 85 and "Caf\xC3\x83\xC2\xA9" is C3 A9, both valid UTF-8 by chance.
+    const std::string capital = "CAF\xC3\x89\xE2\x80\xA6", twice = "Caf\xC3\x83\xC2\xA9";
+    store().SaveGroup("Chance", {capital, twice});
+    EXPECT_EQ(store().ReadGroup("Chance"), (Names{capital, twice}));
+    PlainGroupList chance = TickedList({{capital.c_str(), false}, {twice.c_str(), false}});
+    ::DeleteFileA((data + "status.ord").c_str());
+    store().SaveStatus(chance);
+    chance = TickedList({{capital.c_str(), true}, {twice.c_str(), true}});
+    store().LoadStatus(chance);
+    EXPECT_EQ(Ticks(chance), capital + "=0 " + twice + "=0 ");
+    // As an earlier version wrote them: the names that exist tell which reading was meant.
+    for (const std::string& s : {capital, "Caf\xC3\xA9"s}) WriteBytes(repo + s + ".lnk", s);
+    WriteBytes(data + "Old.dat", "CAF\xC9\x85\r\nCaf\xC3\xA9\r\n");
+    EXPECT_EQ(store().ReadGroup("Old"), (Names{capital, "Caf\xC3\xA9"}));
+    WriteBytes(data + "status.ord", "[Status]\r\nCAF\xC9\x85=0\r\nCaf\xC3\xA9=0\r\n");
+    store().LoadStatus(chance);
+    EXPECT_EQ(Ticks(chance), capital + "=0 " + twice + "=0 ");
 }
 
 TEST_F(Store, IniFileWritesTheWholeFileOnEveryWrite) {
