@@ -1,6 +1,7 @@
 #include "controls/CoolTrayIcon.h"
 
 #include "toolkit/Forms.h"
+#include "win/WideText.h"
 
 #include <shlwapi.h>
 
@@ -236,7 +237,7 @@ bool TCoolTrayIcon::Ask(DWORD message) {
 void TCoolTrayIcon::ShowBalloonHint(const std::string& title, const std::string& text, TNotifyEvent onShown) {
     auto copy = [](const std::string& from, auto& field) {
         std::memset(field, 0, sizeof field);
-        from.copy(field, sizeof field - 1);
+        WholeCharacters(from, sizeof field - 1).copy(field, sizeof field - 1);
     };
     copy(title, TrayData.szInfoTitle);
     copy(text, TrayData.szInfo);
@@ -249,7 +250,7 @@ void TCoolTrayIcon::ShowBalloonHint(const std::string& title, const std::string&
 void TCoolTrayIcon::FillTrayData() {
     TrayData.hIcon = icon_.Handle();
     std::memset(TrayData.szTip, 0, sizeof TrayData.szTip);
-    if (!hint_.empty() && showHint_) hint_.copy(TrayData.szTip, sizeof TrayData.szTip - 1);
+    if (showHint_) WholeCharacters(hint_, sizeof TrayData.szTip - 1).copy(TrayData.szTip, sizeof TrayData.szTip - 1);
 }
 
 bool TCoolTrayIcon::AddToTray() {

@@ -2,6 +2,7 @@
 
 #include "toolkit/ColourScheme.h"
 #include "toolkit/Scaling.h"
+#include "win/WideText.h"
 
 #include <algorithm>
 #include <string>
@@ -156,7 +157,7 @@ void TOvalButton::DrawFace(TCanvas& canvas, const Palette& colours) {
     canvas.Brush = {FaceBrush(FTransparent), colours.face};
     canvas.FillRect(ToRect(f.Fill));
     canvas.Font.SetColor(Enabled() ? colours.caption : clGrayText);
-    canvas.DrawText(Caption().substr(0, kCaptionMax), ToRect(f.TextRect), DT_SINGLELINE);
+    canvas.DrawText(std::string(WholeCharacters(Caption(), kCaptionMax)), ToRect(f.TextRect), DT_SINGLELINE);
 }
 
 void TOvalButton::ShowFaceNow() {

@@ -179,13 +179,16 @@ TEST_F(TrayIconTest, TheRecordTheShellGets) {
 
     // A balloon waits for the first add or change the shell takes, and goes with that one alone.
     FakeShell::held.clear();
-    tray.ShowBalloonHint("Zepton", std::string(300, 'b'));
+    // Cut to the shell's field where a character ends ("\xC3\xA9" is one).
+    std::string text;
+    for (int i = 0; i < 150; ++i) text += "\xC3\xA9";
+    tray.ShowBalloonHint("Zepton", text);
     tray.SetIconVisible(true);
     tray.SetHint("Zepton");
     const TNotifyIconData& added = FakeShell::calls.end()[-2].record;
     EXPECT_EQ(7u | NIF_INFO, added.uFlags);
     EXPECT_EQ(7u, FakeShell::calls.back().record.uFlags);
-    EXPECT_EQ("Zepton/" + std::string(255, 'b'), std::string(added.szInfoTitle) + "/" + added.szInfo);
+    EXPECT_EQ("Zepton/" + text.substr(0, 254), std::string(added.szInfoTitle) + "/" + added.szInfo);
     EXPECT_EQ(static_cast<DWORD>(NIIF_INFO), added.dwInfoFlags);
 
     // A second icon shares the window and gets an identifier of its own.

@@ -11,6 +11,16 @@
 
 namespace zep {
 
+// The longest start of `text` that fits `maxBytes` and ends where a UTF-8
+// character ends: a fixed-size field of the shell or a drawing buffer cut
+// inside a character would show a broken one.
+inline std::string_view WholeCharacters(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    std::size_t end = maxBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end);
+}
+
 inline std::wstring Widen(std::string_view text, UINT codePage = CP_ACP) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
