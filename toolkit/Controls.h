@@ -67,6 +67,8 @@ public:
 
 protected:
     virtual void CaptionChanged() { Invalidate(); }
+    // Where the control's window now stands, after the user or the system moved it.
+    void StoreBounds(int left, int top, int width, int height);
 
 private:
     TWinControl* parent_;

@@ -122,15 +122,9 @@ int TForm::ClientHeight() const {
     return r.bottom;
 }
 
-RECT TForm::WindowRect() const {
-    RECT r{};
-    ::GetWindowRect(Handle(), &r);
-    return r;
-}
+RECT TForm::WindowRect() const { return BoundsRect(); }
 
-void TForm::SetPosition(int left, int top) {
-    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void TForm::SetPosition(int left, int top) { TWinControl::SetBounds(left, top, Width(), Height()); }
 
 void TForm::Show() {
     if (position_ == TPosition::poScreenCenter) {

@@ -272,7 +272,7 @@ TEST_F(MainFormTest, WindowPositionAndAutoRunComeFromTheSettingsKey) {
 // Apply shows no box: what it could not do stays in the status line until an
 // Apply goes clean, and the balloon says it once for each cause, across starts.
 TEST_F(MainFormTest, ApplyTellsWhatItCouldNotDoOncePerCause) {
-    WriteDword(SetupKey().get(), "left", 15);  // no first start
+    WriteDword(SetupKey().get(), "left", 321);  // no first start
     Group("Work", "");
     Shortcut(desk, "Mail", "Mail");
     const auto refuse = [&] {
@@ -288,6 +288,9 @@ TEST_F(MainFormTest, ApplyTellsWhatItCouldNotDoOncePerCause) {
         EXPECT_TRUE(form->StatusLabel->Visible());
         EXPECT_EQ(said, form->StatusLabel->Caption());
         EXPECT_EQ(269 + 30, form->ClientHeight());
+        RECT r{};  // the status line grows the window where it stands
+        ::GetWindowRect(form->Handle(), &r);
+        EXPECT_EQ("321,15", std::to_string(r.left) + "," + std::to_string(r.top));
         EXPECT_EQ(told ? 1u : 0u, balloonTexts.size());
         balloonTexts.clear();
     }
