@@ -63,27 +63,34 @@ std::string ErrorReportText(const std::string& message) {
 // ---- TForm
 
 TForm::TForm(TComponent* owner, const Options& options)
-    : TWinControl(owner, nullptr), position_(options.position), designedClient_{options.clientWidth, options.clientHeight} {
+    : TWinControl(owner, nullptr), position_(options.position) {
     SetCaption(options.caption);
     const DWORD style = FormStyle(options), exStyle = FormExStyle(options);
-    RECT r{0, 0, options.clientWidth, options.clientHeight};
+    RECT r{0, 0, 0, 0};
     ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    TControl::SetBounds(options.left, options.top, r.right - r.left, r.bottom - r.top);
+    frame_ = {r.right - r.left, r.bottom - r.top};
+    TControl::SetBounds(options.left, options.top, options.clientWidth + frame_.cx, options.clientHeight + frame_.cy);
     SetWindowClass(nullptr, style, exStyle, Application().Handle());
 }
 
 void TForm::WindowCreated() {
     if (HICON icon = Application().SmallIcon())
         ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    // The window may have got another frame than asked for.
-    SetClientSize(designedClient_.cx, designedClient_.cy);
+    // The window may have got another frame than foretold: the client area is the one its bounds were made for.
+    SetClientSize(Width() - frame_.cx, Height() - frame_.cy);
 }
 
 void TForm::SetClientSize(int width, int height) {
-    RECT client;
-    ::GetClientRect(Handle(), &client);
-    const int dw = width - client.right, dh = height - client.bottom;
+    const SIZE now = ClientSize();
+    const int dw = width - now.cx, dh = height - now.cy;
     if (dw || dh) TWinControl::SetBounds(Left(), Top(), Width() + dw, Height() + dh);
+}
+
+SIZE TForm::ClientSize() const {
+    if (!HandleAllocated()) return {Width() - frame_.cx, Height() - frame_.cy};
+    RECT r;
+    ::GetClientRect(Handle(), &r);
+    return {r.right, r.bottom};
 }
 
 void TForm::ScaleToScreen() {
@@ -108,18 +115,6 @@ void TForm::Created() {
     } catch (...) {
         Application().HandleException();
     }
-}
-
-int TForm::ClientWidth() const {
-    RECT r;
-    ::GetClientRect(Handle(), &r);
-    return r.right;
-}
-
-int TForm::ClientHeight() const {
-    RECT r;
-    ::GetClientRect(Handle(), &r);
-    return r.bottom;
 }
 
 RECT TForm::WindowRect() const { return BoundsRect(); }

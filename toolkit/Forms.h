@@ -37,8 +37,11 @@ public:
     };
     TForm(TComponent* owner, const Options& options);
 
-    int ClientWidth() const;
-    int ClientHeight() const;
+    // The window's client area; before the window is made, the one it is made with.
+    int ClientWidth() const { return ClientSize().cx; }
+    int ClientHeight() const { return ClientSize().cy; }
+    // Sizes the window so that its client area is exactly width x height.
+    void SetClientSize(int width, int height);
     void SetPosition(int left, int top);  // screen pixels of the window's top-left corner
     RECT WindowRect() const;
 
@@ -80,11 +83,10 @@ private:
     // creation handler; an error there goes to the general error report.
     void Created();
     bool OfferDialogChar(TWinControl& host, char key);
-    // Sizes the window so that its client area is exactly width x height.
-    void SetClientSize(int width, int height);
+    SIZE ClientSize() const;
 
     TPosition position_;
-    SIZE designedClient_;
+    SIZE frame_;  // what the frame adds to the client area, as the system foretells it
     bool modal_ = false;
     HWND focused_ = nullptr;  // the control that had the keyboard when the form was last left
 };

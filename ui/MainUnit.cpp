@@ -312,7 +312,7 @@ void TMainForm::ShowStatus(const std::string& text) {
     if (text.empty() != StatusLabel->Visible()) return;
     StatusLabel->SetVisible(!text.empty());
     const int grow = text.empty() ? -StatusLabel->Height() : StatusLabel->Height();
-    SetBounds(Left(), Top(), Width(), Height() + grow);
+    SetClientSize(ClientWidth(), ClientHeight() + grow);
 }
 
 void TMainForm::ViewButtonClick(TObject*) { MadeOnFirstUse(ContentForm).Preview(Store(), Groups()); }
