@@ -95,6 +95,19 @@ TEST_F(ControlsTest, CheckListBoxTicksFlipOnlyFromTheBox) {
     EXPECT_EQ(0, list.Add("Again"));
     EXPECT_FALSE(list.Checked(0));
     EXPECT_EQ(TCustomListBox::kItemHeight, ::SendMessageA(list.Handle(), LB_GETITEMHEIGHT, 0, 0));
+
+    // A list whose window is not made yet keeps its items and ticks; its window shows them once made.
+    TestForm hidden(TestForm::Plain());
+    auto& early = hidden.Make<TCheckListBox>(&hidden, &hidden, 6, 16, 220, 137);
+    early.Add("Games");
+    early.Add("Office");
+    early.SetChecked(1, true);
+    EXPECT_FALSE(early.HandleAllocated());
+    ASSERT_EQ(2, ::SendMessageA(early.Handle(), LB_GETCOUNT, 0, 0));
+    char text[16] = {};
+    ::SendMessageA(early.Handle(), LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ("Office", text);
+    EXPECT_TRUE(early.Checked(1));
 }
 
 // Chooses the first item of the pop-up menu that opens next, from another
