@@ -319,6 +319,7 @@ void TWinControl::CreateHandle() {
     HintChanged();
     for (TGraphicControl* control : graphics_) control->HintChanged();
     for (std::size_t i = 0; i < children_.size(); ++i) children_[i]->HandleNeeded();
+    ForEachComponent([](TComponent& component) { component.OwnerWindowCreated(); });
 }
 
 LRESULT CALLBACK TWinControl::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -608,6 +609,13 @@ void TWinControl::ScaleToScreen() {
 }
 
 void TWinControl::BringToFront() {
+    if (!HandleAllocated() && Parent()) {
+        // A window made later is made first among its siblings, which puts it above them.
+        auto& siblings = Parent()->children_;
+        const auto self = std::find(siblings.begin(), siblings.end(), this);
+        if (self != siblings.end()) std::rotate(siblings.begin(), self, self + 1);
+        return;
+    }
     ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

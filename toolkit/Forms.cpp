@@ -101,7 +101,6 @@ void TForm::ScaleToScreen() {
 }
 
 void TForm::Created() {
-    HandleNeeded();
     LoadComponents();
     if (ScreenDpi() != 96) {
         ScaleToScreen();
@@ -134,11 +133,14 @@ void TForm::Show() {
     Fire(OnShow, this);
 }
 
-void TForm::Hide() { ::ShowWindow(Handle(), SW_HIDE); }
+// A window not made yet is hidden, and stays unmade.
+void TForm::Hide() {
+    if (HandleAllocated()) ::ShowWindow(Handle(), SW_HIDE);
+}
 
-bool TForm::IsShowing() const { return ::IsWindowVisible(Handle()) != FALSE; }
+bool TForm::IsShowing() const { return HandleAllocated() && ::IsWindowVisible(Handle()); }
 
-bool TForm::IsMinimized() const { return ::IsIconic(Handle()) != FALSE; }
+bool TForm::IsMinimized() const { return HandleAllocated() && ::IsIconic(Handle()); }
 
 void TForm::SetNormal() { ::ShowWindow(Handle(), SW_RESTORE); }
 
@@ -391,8 +393,8 @@ void TApplication::Restore() {
 
 HWND TApplication::FormToActivate() const {
     HWND popup = ::GetLastActivePopup(handle_);
-    // A program started hidden has had no active form yet: its main form then.
-    if (popup == handle_ && mainForm_) popup = mainForm_->Handle();
+    // A program started hidden has had no active form yet: its main form then, once it has a window.
+    if (popup == handle_ && mainForm_ && mainForm_->HandleAllocated()) popup = mainForm_->Handle();
     return popup != handle_ && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup) ? popup : nullptr;
 }
 

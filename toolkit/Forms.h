@@ -22,7 +22,9 @@ inline constexpr unsigned biSystemMenu = 1, biMinimize = 2;
 
 // A form is made in one step, by Application().CreateForm for the program's
 // windows or by MakeForm for one its caller owns: the derived class's
-// constructor builds its controls, then Created() ends the making.
+// constructor builds its controls, then Created() ends the making. Its window,
+// with those of its controls, comes at its first need: a form never shown
+// makes none.
 class TForm : public TWinControl {
 public:
     struct Options {
@@ -78,9 +80,9 @@ private:
     friend class TApplication;
     template <class T, class... Args>
     friend std::unique_ptr<T> MakeForm(Args&&... args);
-    // Ends the making: the window, the after-loading call of every component,
-    // the scale of the display, the form's own after-loading call, then the
-    // creation handler; an error there goes to the general error report.
+    // Ends the making: the after-loading call of every component, the scale of
+    // the display, the form's own after-loading call, then the creation
+    // handler; an error there goes to the general error report.
     void Created();
     bool OfferDialogChar(TWinControl& host, char key);
     SIZE ClientSize() const;

@@ -549,16 +549,24 @@ TEST_F(MainFormTest, StartsInTheTrayAndIsShownHiddenAndEndedFromItsMenu) {
     EXPECT_EQ("\r\n[Status]\r\nWork=0\r\n", ReadBytes(folders.StatusFile));
 }
 
+// The main window as the start-up makes it, known to the test from its construction on.
+struct SeenMainForm : TMainForm {
+    SeenMainForm(TComponent* owner, MainFormEnvironment environment, TMainForm*& seen)
+        : TMainForm(owner, std::move(environment)) {
+        seen = this;
+    }
+};
+
 // "E&xit" chosen while the start-up lets waiting messages through: the
 // program ends once its start-up is done.
 TEST_F(MainFormTest, ExitChosenDuringTheStartUpEndsTheProgram) {
-    TMessageWindow trayMenu([](UINT message, WPARAM, LPARAM, LRESULT&) {
-        auto* main = dynamic_cast<TMainForm*>(TWinControl::FromHandle(::FindWindowA("ZeptonWindow", "Zepton")));
+    TMainForm* main = nullptr;
+    TMessageWindow trayMenu([&main](UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message == WM_APP && main) main->Exit1->Click();
         return message == WM_APP;
     });
     ::PostMessageA(trayMenu.Handle(), WM_APP, 0, 0);
-    Application().CreateForm<TMainForm>(Environment());
+    Application().CreateForm<SeenMainForm>(Environment(), main);
     EXPECT_TRUE(Application().Terminated());
     Application().DestroyForms();
 }
