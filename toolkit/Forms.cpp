@@ -243,6 +243,8 @@ void TApplication::Initialize() {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &AppWndProc;
     wc.hInstance = instance;
+    wc.hIcon = icon_;
+    wc.hIconSm = SmallIcon();
     wc.lpszClassName = kAppClass;
     ::RegisterClassExA(&wc);
     // A window of no size: invisible itself, it carries the taskbar button and owns the forms.
@@ -267,6 +269,7 @@ void TApplication::Adopt(std::unique_ptr<TForm> form) {
 void TApplication::SetIcon(HICON icon, HICON smallIcon) {
     icon_ = icon;
     smallIcon_ = smallIcon;
+    if (!handle_) return;
     ::SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon()));
 }

@@ -98,12 +98,14 @@ TApplication& Application();
 
 class TApplication {
 public:
-    // Registers the window classes and makes the application window.
+    // Registers the window classes and makes the application window, with the icon given before.
     void Initialize();
     HWND Handle() const { return handle_; }
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title);
     // The program's icon, shown by the taskbar button and every form made after.
+    // Given before Initialize, the application window is made with it, and
+    // none is drawn for it twice.
     HICON Icon() const { return icon_; }
     // The 16 x 16 one for captions and the taskbar; the large one when none is given.
     HICON SmallIcon() const { return smallIcon_ ? smallIcon_ : icon_; }
