@@ -191,9 +191,6 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Close();
         return 0;
-    case WM_ENDSESSION:
-        if (wParam && Application().IsMainForm(*this)) Application().EndWithSession(*this);
-        return 0;
     case WM_ACTIVATE:
         // As in a dialog, the keyboard goes back to the control that had it,
         // else to the first that takes it, never to the bare window.
@@ -295,6 +292,10 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT message, WPARAM wPar
         case WM_CLOSE:
             if (app.mainForm_) app.mainForm_->Close();
             return 0;
+        case WM_ENDSESSION:
+            // This window's, for it is there from the start: a main form never shown has none.
+            if (wParam && app.mainForm_) app.EndWithSession();
+            return 0;
         case kShowErrorReport:
             app.ShowPendingReport();
             return 0;
@@ -318,11 +319,11 @@ void TApplication::Terminate() {
     ::PostMessageA(handle_, WM_NULL, 0, 0);
 }
 
-void TApplication::EndWithSession(TForm& mainForm) {
+void TApplication::EndWithSession() {
     ending_ = Ending::withSession;
     if (!pendingReport_.empty()) Fire(OnQuietReport, std::exchange(pendingReport_, {}));
     // The main form closes first, and stores what a close stores.
-    mainForm.Close();
+    mainForm_->Close();
 }
 
 bool TApplication::PreTranslate(MSG& msg) {

@@ -191,7 +191,7 @@ private:
     void Adopt(std::unique_ptr<TForm> form);
     // Windows ends the program with the session (logoff, shut-down): from now
     // on no box may hold the sign-out up, and the main form closes.
-    void EndWithSession(TForm& mainForm);
+    void EndWithSession();
     // The one place every loop of the program (Run, a modal showing,
     // ProcessMessages) takes its next message from and handles it, waiting for
     // one when asked; false when none is waiting or a quit message came.
