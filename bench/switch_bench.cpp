@@ -136,7 +136,7 @@ public:
     explicit Running(const std::string& built) {
         if (!::CopyFileA(built.c_str(), exe_.c_str(), FALSE)) Fail("cannot copy " + built);
         zepton_.emplace(exe_, folder_.prog);
-        for (const double start = Now(); !(window_ = test::TopWindowOf(zepton_->Id(), "ZeptonWindow", "Zepton"));
+        for (const double start = Now(); !(window_ = test::TopWindowOf(zepton_->Id(), "ZeptonApplication", "Zepton"));
              ::Sleep(10))
             if (Now() - start > WaitMs / 1e3) Fail("zepton.exe made no window");
         // Its start-up Apply has brought Work's shortcuts back; the first switch, untimed, waits for the rest.

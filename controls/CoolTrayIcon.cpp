@@ -152,11 +152,8 @@ TWinControl* TCoolTrayIcon::OwnerControl() const { return dynamic_cast<TWinContr
 
 void TCoolTrayIcon::Loaded() {
     TComponent::Loaded();
-    // The owner's window is made by then, with all of its controls.
     if (TWinControl* owner = OwnerControl()) {
-        OwnerWindowHook.emplace(owner->Handle(), [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
-            return OwnerWindowProc(m, w, l, r);
-        });
+        if (owner->HandleAllocated()) OwnerWindowCreated();
         StartupStep();
     }
     UpdateInTray();
@@ -168,6 +165,13 @@ void TCoolTrayIcon::Loaded() {
     // with no icon and no window could not be reached at all.
     addRetries_ = 0;
     addRetryTimer_.SetEnabled(iconVisible_ && !IconHeld());
+}
+
+// A hidden owner makes its window when first shown: the hook comes with it.
+void TCoolTrayIcon::OwnerWindowCreated() {
+    OwnerWindowHook.emplace(OwnerControl()->Handle(), [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
+        return OwnerWindowProc(m, w, l, r);
+    });
 }
 
 // Ends at the first tick that finds the icon held or no longer wanted.
@@ -481,7 +485,8 @@ void TCoolTrayIcon::PopupMenuAt(POINT pos) {
     Application().ProcessMessages();
     PopupMenu->PopupComponent = this;
     PopupMenu->Popup(pos.x, pos.y);
-    if (TWinControl* owner = OwnerControl()) ::PostMessageA(owner->Handle(), WM_NULL, 0, 0);
+    if (TWinControl* owner = OwnerControl(); owner && owner->HandleAllocated())
+        ::PostMessageA(owner->Handle(), WM_NULL, 0, 0);
 }
 
 void TCoolTrayIcon::ClickTimerElapsed() {

@@ -58,6 +58,7 @@ public:
 
     void Loaded() override;
     void Notification(TComponent* component, Operation operation) override;
+    void OwnerWindowCreated() override;
 
     // Writing true puts the icon into the tray, false takes it out, without changing IconVisible.
     bool DesignPreview() const { return designPreview_; }

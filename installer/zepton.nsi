@@ -96,12 +96,14 @@ Function StartZeptonNow
 FunctionEnd
 
 ; A running Zepton holds its program file open: ask it to close, as its Exit
-; does, so that it saves its ticks and settings, and give it a moment.
+; does, so that it saves its ticks and settings, and give it a moment. Its
+; application window is there from its start (the main window only once shown),
+; in every version, and closes the program as its Exit does.
 !macro CloseRunningZepton un
   Function ${un}CloseRunningZepton
     StrCpy $1 0
     loop:
-      FindWindow $0 "ZeptonWindow" "Zepton"
+      FindWindow $0 "ZeptonApplication" "Zepton"
       StrCmp $0 0 done
       IntCmp $1 0 0 +2 +2
         SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000

@@ -10,18 +10,16 @@ TCheckListBox::TCheckListBox(TComponent* owner, TWinControl* parent, int left, i
     Color = clWindow;
 }
 
-bool TCheckListBox::Checked(int index) const {
-    CheckIndex(index);
-    return ItemMessage(LB_GETITEMDATA, index, 0) != 0;
-}
+bool TCheckListBox::Checked(int index) const { return ItemData(index) != 0; }
 
 void TCheckListBox::SetChecked(int index, bool checked) {
     if (Checked(index) == checked) return;
-    ItemMessage(LB_SETITEMDATA, index, checked ? 1 : 0);
+    SetItemData(index, checked ? 1 : 0);
     InvalidateItem(index);
 }
 
 void TCheckListBox::InvalidateItem(int index) {
+    if (!HandleAllocated()) return;
     RECT r;
     if (::SendMessageA(Handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)) != LB_ERR)
         ::InvalidateRect(Handle(), &r, FALSE);

@@ -15,8 +15,9 @@ namespace zep {
 
 TToolButton::TToolButton(TComponent* owner, TToolBar* toolBar, TToolButtonStyle style, int imageIndex,
                          std::string hint)
-    : TComponent(owner), Hint(std::move(hint)), toolBar_(toolBar), style_(style), imageIndex_(imageIndex),
-      command_(toolBar->Insert(*this)) {}
+    : TComponent(owner), Hint(std::move(hint)), toolBar_(toolBar), style_(style), imageIndex_(imageIndex) {
+    toolBar->Insert(*this);
+}
 
 TToolButton::~TToolButton() { toolBar_->Remove(*this); }
 
@@ -33,10 +34,10 @@ RECT TToolButton::BoundsRect() const {
     return r;
 }
 
-bool TToolButton::Down() const { return ::SendMessageA(toolBar_->Handle(), TB_ISBUTTONCHECKED, command_, 0) != 0; }
-
 void TToolButton::SetDown(bool down) {
-    ::SendMessageA(toolBar_->Handle(), TB_CHECKBUTTON, command_, MAKELPARAM(down ? TRUE : FALSE, 0));
+    down_ = down;
+    if (toolBar_->HandleAllocated())
+        ::SendMessageA(toolBar_->Handle(), TB_CHECKBUTTON, command_, MAKELPARAM(down ? TRUE : FALSE, 0));
 }
 
 void TToolButton::Press() {
@@ -57,21 +58,21 @@ void TToolBar::WindowCreated() {
     ::SendMessageA(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageA(Handle(), TB_SETBITMAPSIZE, 0, MAKELPARAM(Scaled(16), Scaled(16)));
     ::SendMessageA(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(kButtonWidth), Scaled(kButtonHeight)));
+    if (images_) SetImages(images_);
+    SetIndent(indent_);
+    for (const TToolButton* button : buttons_) AddToWindow(*button);
 }
 
 void TToolBar::SetImages(TImageList* images) {
+    images_ = images;
+    if (!HandleAllocated()) return;
     ::SendMessageA(Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TToolBar::SetIndent(int indent) {
     indent_ = indent;
-    ::SendMessageA(Handle(), TB_SETINDENT, indent, 0);
-}
-
-void TToolBar::ScaleToScreen() {
-    TWinControl::ScaleToScreen();
-    ::SendMessageA(Handle(), TB_SETINDENT, Scaled(indent_), 0);
+    if (HandleAllocated()) ::SendMessageA(Handle(), TB_SETINDENT, Scaled(indent), 0);
 }
 
 std::vector<TAccessibleElement> TToolBar::AccessibleElements() {
@@ -89,11 +90,16 @@ std::vector<TAccessibleElement> TToolBar::AccessibleElements() {
     return elements;
 }
 
-int TToolBar::Insert(TToolButton& button) {
-    const int command = nextCommand_++;
+void TToolBar::Insert(TToolButton& button) {
+    button.command_ = nextCommand_++;
+    buttons_.push_back(&button);
+    if (HandleAllocated()) AddToWindow(button);
+}
+
+void TToolBar::AddToWindow(const TToolButton& button) {
     TBBUTTON b{};
-    b.idCommand = command;
-    b.fsState = TBSTATE_ENABLED;
+    b.idCommand = button.Command();
+    b.fsState = static_cast<BYTE>(TBSTATE_ENABLED | (button.Down() ? TBSTATE_CHECKED : 0));
     b.iBitmap = button.ImageIndex();
     switch (button.Style()) {
     case TToolButtonStyle::tbsButton: b.fsStyle = TBSTYLE_BUTTON; break;
@@ -117,10 +123,8 @@ int TToolBar::Insert(TToolButton& button) {
         info.cbSize = sizeof info;
         info.dwMask = TBIF_SIZE;
         info.cx = static_cast<WORD>(Scaled(kGapWidth));
-        ::SendMessageA(Handle(), TB_SETBUTTONINFOA, command, reinterpret_cast<LPARAM>(&info));
+        ::SendMessageA(Handle(), TB_SETBUTTONINFOA, button.Command(), reinterpret_cast<LPARAM>(&info));
     }
-    buttons_.push_back(&button);
-    return command;
 }
 
 void TToolBar::Remove(TToolButton& button) {
@@ -195,6 +199,8 @@ bool TToolBar::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     if (message != WM_COMMAND) return false;
     TToolButton* button = FindButton(LOWORD(wParam));
     if (!button) return false;
+    // The bar has flipped a check button that was clicked.
+    button->down_ = ::SendMessageA(Handle(), TB_ISBUTTONCHECKED, button->Command(), 0) != 0;
     button->Click();
     result = 0;
     return true;

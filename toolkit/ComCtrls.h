@@ -18,7 +18,8 @@ enum class TToolButtonStyle {
     tbsSeparator,  // a blank gap
 };
 
-// One button of a tool bar, appended at the bar's end when made.
+// One button of a tool bar, appended at the bar's end when made; the bar's
+// window shows it once made.
 class TToolButton : public TComponent, public TClickable {
 public:
     TToolButton(TComponent* owner, TToolBar* toolBar, TToolButtonStyle style, int imageIndex = -1,
@@ -31,7 +32,7 @@ public:
     // Position and size from the bar's top-left corner, edge lines included.
     RECT BoundsRect() const;
     // The state of a check button; a click flips it before OnClick runs.
-    bool Down() const;
+    bool Down() const { return down_; }
     void SetDown(bool down);
 
     std::string Hint;
@@ -41,16 +42,20 @@ public:
     void Press() override;
 
 private:
+    friend class TToolBar;
+
     TToolBar* toolBar_;
     TToolButtonStyle style_;
     int imageIndex_;
-    int command_;
+    bool down_ = false;
+    int command_ = 0;
 };
 
 // A flat tool bar of 23 x 22 buttons with 16 x 16 images (at 96 dots per
 // inch; the display's scale from the start), etched lines along
 // its top and bottom edges and a tooltip per button. Its parent places it;
-// it never resizes itself.
+// it never resizes itself. Its buttons, images and indent are the object's,
+// and its window, made when first needed, shows them.
 class TToolBar : public TWinControl {
 public:
     static constexpr int kButtonWidth = 23, kButtonHeight = 22, kGapWidth = 12, kEdge = 2;
@@ -60,7 +65,6 @@ public:
     void SetImages(TImageList* images);
     // Blank space before the first button.
     void SetIndent(int indent);
-    void ScaleToScreen() override;
     const std::vector<TToolButton*>& Buttons() const { return buttons_; }
 
     // Its buttons, each named by its hint.
@@ -74,7 +78,8 @@ protected:
 
 private:
     friend class TToolButton;
-    int Insert(TToolButton& button);
+    void Insert(TToolButton& button);
+    void AddToWindow(const TToolButton& button);
     void Remove(TToolButton& button);
     TToolButton* FindButton(int command) const;
     void PaintEdges();
@@ -83,6 +88,7 @@ private:
     std::vector<TToolButton*> buttons_;
     int nextCommand_ = 1;
     int indent_ = 0;
+    TImageList* images_ = nullptr;
 };
 
 class TTabSheet;

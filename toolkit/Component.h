@@ -43,6 +43,8 @@ public:
     virtual void Loaded() {}
     // Told of every component the owner inserts or removes.
     virtual void Notification(TComponent*, Operation) {}
+    // Told that the owner's window has been made (a form's comes at its first need).
+    virtual void OwnerWindowCreated() {}
 
 protected:
     void LoadComponents() {

@@ -126,6 +126,13 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     HintChanged();
 }
 
+void TControl::StoreBounds(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+}
+
 void TControl::SetVisible(bool visible) {
     if (visible_ == visible) return;
     visible_ = visible;
@@ -312,6 +319,7 @@ void TWinControl::CreateHandle() {
     HintChanged();
     for (TGraphicControl* control : graphics_) control->HintChanged();
     for (std::size_t i = 0; i < children_.size(); ++i) children_[i]->HandleNeeded();
+    ForEachComponent([](TComponent& component) { component.OwnerWindowCreated(); });
 }
 
 LRESULT CALLBACK TWinControl::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -400,6 +408,13 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != *window_) EndPressOutside();
         break;
+    case WM_WINDOWPOSCHANGED: {
+        // The bounds stay the object's to tell, wherever the window went.
+        const auto& pos = *reinterpret_cast<const WINDOWPOS*>(lParam);
+        const bool moved = !(pos.flags & SWP_NOMOVE), sized = !(pos.flags & SWP_NOSIZE);
+        StoreBounds(moved ? pos.x : Left(), moved ? pos.y : Top(), sized ? pos.cx : Width(), sized ? pos.cy : Height());
+        break;
+    }
     case WM_CONTEXTMENU:
         if (PopupMenu() && PopupMenu()->AutoPopup && reinterpret_cast<HWND>(wParam) == *window_) {
             POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -594,6 +609,13 @@ void TWinControl::ScaleToScreen() {
 }
 
 void TWinControl::BringToFront() {
+    if (!HandleAllocated() && Parent()) {
+        // A window made later is made first among its siblings, which puts it above them.
+        auto& siblings = Parent()->children_;
+        const auto self = std::find(siblings.begin(), siblings.end(), this);
+        if (self != siblings.end()) std::rotate(siblings.begin(), self, self + 1);
+        return;
+    }
     ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

@@ -67,6 +67,8 @@ public:
 
 protected:
     virtual void CaptionChanged() { Invalidate(); }
+    // Where the control's window now stands, after the user or the system moved it.
+    void StoreBounds(int left, int top, int width, int height);
 
 private:
     TWinControl* parent_;
@@ -129,8 +131,8 @@ public:
     TWinControl(TComponent* owner, TWinControl* parent);
     ~TWinControl() override;
 
-    // The window, made on first need (or when its form's making ends); null
-    // once it has been destroyed: a window is made once.
+    // The window, made on first need; null once it has been destroyed: a
+    // window is made once.
     HWND Handle() const;
     // Whether the window is there now: made, and not destroyed yet.
     bool HandleAllocated() const { return window_.value_or(nullptr) != nullptr; }
@@ -145,7 +147,7 @@ public:
     void Invalidate() override;
     void ScaleToScreen() override;
     void HintChanged() override;
-    // Puts the window above its siblings.
+    // Puts the window above its siblings, and first among them for the keyboard.
     void BringToFront();
 
     // The windowless controls painted on this one, in creation order.
@@ -173,8 +175,8 @@ protected:
     // What window the control is, set by its constructor: the window itself is
     // made at its first need. A child control's comes once the object is
     // complete (the owner's Make done, and its parent's window there), so that
-    // the most derived class sees its creation messages; a form's comes when
-    // its making ends, unless a component asks for it sooner. A null class
+    // the most derived class sees its creation messages; a form's comes when it
+    // is first shown, unless something asks for it sooner. A null class
     // name uses the toolkit's own window class, another name makes a native
     // control; a child window shows and takes input as Visible and Enabled say.
     void SetWindowClass(const char* className, DWORD style, DWORD exStyle = 0, HWND owner = nullptr);

@@ -63,27 +63,34 @@ std::string ErrorReportText(const std::string& message) {
 // ---- TForm
 
 TForm::TForm(TComponent* owner, const Options& options)
-    : TWinControl(owner, nullptr), position_(options.position), designedClient_{options.clientWidth, options.clientHeight} {
+    : TWinControl(owner, nullptr), position_(options.position) {
     SetCaption(options.caption);
     const DWORD style = FormStyle(options), exStyle = FormExStyle(options);
-    RECT r{0, 0, options.clientWidth, options.clientHeight};
+    RECT r{0, 0, 0, 0};
     ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    TControl::SetBounds(options.left, options.top, r.right - r.left, r.bottom - r.top);
+    frame_ = {r.right - r.left, r.bottom - r.top};
+    TControl::SetBounds(options.left, options.top, options.clientWidth + frame_.cx, options.clientHeight + frame_.cy);
     SetWindowClass(nullptr, style, exStyle, Application().Handle());
 }
 
 void TForm::WindowCreated() {
     if (HICON icon = Application().SmallIcon())
         ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    // The window may have got another frame than asked for.
-    SetClientSize(designedClient_.cx, designedClient_.cy);
+    // The window may have got another frame than foretold: the client area is the one its bounds were made for.
+    SetClientSize(Width() - frame_.cx, Height() - frame_.cy);
 }
 
 void TForm::SetClientSize(int width, int height) {
-    RECT client;
-    ::GetClientRect(Handle(), &client);
-    const int dw = width - client.right, dh = height - client.bottom;
+    const SIZE now = ClientSize();
+    const int dw = width - now.cx, dh = height - now.cy;
     if (dw || dh) TWinControl::SetBounds(Left(), Top(), Width() + dw, Height() + dh);
+}
+
+SIZE TForm::ClientSize() const {
+    if (!HandleAllocated()) return {Width() - frame_.cx, Height() - frame_.cy};
+    RECT r;
+    ::GetClientRect(Handle(), &r);
+    return {r.right, r.bottom};
 }
 
 void TForm::ScaleToScreen() {
@@ -94,7 +101,6 @@ void TForm::ScaleToScreen() {
 }
 
 void TForm::Created() {
-    HandleNeeded();
     LoadComponents();
     if (ScreenDpi() != 96) {
         ScaleToScreen();
@@ -110,27 +116,9 @@ void TForm::Created() {
     }
 }
 
-int TForm::ClientWidth() const {
-    RECT r;
-    ::GetClientRect(Handle(), &r);
-    return r.right;
-}
+RECT TForm::WindowRect() const { return BoundsRect(); }
 
-int TForm::ClientHeight() const {
-    RECT r;
-    ::GetClientRect(Handle(), &r);
-    return r.bottom;
-}
-
-RECT TForm::WindowRect() const {
-    RECT r{};
-    ::GetWindowRect(Handle(), &r);
-    return r;
-}
-
-void TForm::SetPosition(int left, int top) {
-    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void TForm::SetPosition(int left, int top) { TWinControl::SetBounds(left, top, Width(), Height()); }
 
 void TForm::Show() {
     if (position_ == TPosition::poScreenCenter) {
@@ -145,11 +133,14 @@ void TForm::Show() {
     Fire(OnShow, this);
 }
 
-void TForm::Hide() { ::ShowWindow(Handle(), SW_HIDE); }
+// A window not made yet is hidden, and stays unmade.
+void TForm::Hide() {
+    if (HandleAllocated()) ::ShowWindow(Handle(), SW_HIDE);
+}
 
-bool TForm::IsShowing() const { return ::IsWindowVisible(Handle()) != FALSE; }
+bool TForm::IsShowing() const { return HandleAllocated() && ::IsWindowVisible(Handle()); }
 
-bool TForm::IsMinimized() const { return ::IsIconic(Handle()) != FALSE; }
+bool TForm::IsMinimized() const { return HandleAllocated() && ::IsIconic(Handle()); }
 
 void TForm::SetNormal() { ::ShowWindow(Handle(), SW_RESTORE); }
 
@@ -200,9 +191,6 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Close();
         return 0;
-    case WM_ENDSESSION:
-        if (wParam && Application().IsMainForm(*this)) Application().EndWithSession(*this);
-        return 0;
     case WM_ACTIVATE:
         // As in a dialog, the keyboard goes back to the control that had it,
         // else to the first that takes it, never to the bare window.
@@ -252,6 +240,8 @@ void TApplication::Initialize() {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &AppWndProc;
     wc.hInstance = instance;
+    wc.hIcon = icon_;
+    wc.hIconSm = SmallIcon();
     wc.lpszClassName = kAppClass;
     ::RegisterClassExA(&wc);
     // A window of no size: invisible itself, it carries the taskbar button and owns the forms.
@@ -276,6 +266,7 @@ void TApplication::Adopt(std::unique_ptr<TForm> form) {
 void TApplication::SetIcon(HICON icon, HICON smallIcon) {
     icon_ = icon;
     smallIcon_ = smallIcon;
+    if (!handle_) return;
     ::SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon()));
 }
@@ -301,6 +292,10 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT message, WPARAM wPar
         case WM_CLOSE:
             if (app.mainForm_) app.mainForm_->Close();
             return 0;
+        case WM_ENDSESSION:
+            // This window's, for it is there from the start: a main form never shown has none.
+            if (wParam && app.mainForm_) app.EndWithSession();
+            return 0;
         case kShowErrorReport:
             app.ShowPendingReport();
             return 0;
@@ -324,11 +319,11 @@ void TApplication::Terminate() {
     ::PostMessageA(handle_, WM_NULL, 0, 0);
 }
 
-void TApplication::EndWithSession(TForm& mainForm) {
+void TApplication::EndWithSession() {
     ending_ = Ending::withSession;
     if (!pendingReport_.empty()) Fire(OnQuietReport, std::exchange(pendingReport_, {}));
     // The main form closes first, and stores what a close stores.
-    mainForm.Close();
+    mainForm_->Close();
 }
 
 bool TApplication::PreTranslate(MSG& msg) {
@@ -402,8 +397,8 @@ void TApplication::Restore() {
 
 HWND TApplication::FormToActivate() const {
     HWND popup = ::GetLastActivePopup(handle_);
-    // A program started hidden has had no active form yet: its main form then.
-    if (popup == handle_ && mainForm_) popup = mainForm_->Handle();
+    // A program started hidden has had no active form yet: its main form then, once it has a window.
+    if (popup == handle_ && mainForm_ && mainForm_->HandleAllocated()) popup = mainForm_->Handle();
     return popup != handle_ && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup) ? popup : nullptr;
 }
 

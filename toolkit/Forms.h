@@ -22,7 +22,9 @@ inline constexpr unsigned biSystemMenu = 1, biMinimize = 2;
 
 // A form is made in one step, by Application().CreateForm for the program's
 // windows or by MakeForm for one its caller owns: the derived class's
-// constructor builds its controls, then Created() ends the making.
+// constructor builds its controls, then Created() ends the making. Its window,
+// with those of its controls, comes at its first need: a form never shown
+// makes none.
 class TForm : public TWinControl {
 public:
     struct Options {
@@ -37,8 +39,11 @@ public:
     };
     TForm(TComponent* owner, const Options& options);
 
-    int ClientWidth() const;
-    int ClientHeight() const;
+    // The window's client area; before the window is made, the one it is made with.
+    int ClientWidth() const { return ClientSize().cx; }
+    int ClientHeight() const { return ClientSize().cy; }
+    // Sizes the window so that its client area is exactly width x height.
+    void SetClientSize(int width, int height);
     void SetPosition(int left, int top);  // screen pixels of the window's top-left corner
     RECT WindowRect() const;
 
@@ -75,16 +80,15 @@ private:
     friend class TApplication;
     template <class T, class... Args>
     friend std::unique_ptr<T> MakeForm(Args&&... args);
-    // Ends the making: the window, the after-loading call of every component,
-    // the scale of the display, the form's own after-loading call, then the
-    // creation handler; an error there goes to the general error report.
+    // Ends the making: the after-loading call of every component, the scale of
+    // the display, the form's own after-loading call, then the creation
+    // handler; an error there goes to the general error report.
     void Created();
     bool OfferDialogChar(TWinControl& host, char key);
-    // Sizes the window so that its client area is exactly width x height.
-    void SetClientSize(int width, int height);
+    SIZE ClientSize() const;
 
     TPosition position_;
-    SIZE designedClient_;
+    SIZE frame_;  // what the frame adds to the client area, as the system foretells it
     bool modal_ = false;
     HWND focused_ = nullptr;  // the control that had the keyboard when the form was last left
 };
@@ -94,12 +98,14 @@ TApplication& Application();
 
 class TApplication {
 public:
-    // Registers the window classes and makes the application window.
+    // Registers the window classes and makes the application window, with the icon given before.
     void Initialize();
     HWND Handle() const { return handle_; }
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title);
     // The program's icon, shown by the taskbar button and every form made after.
+    // Given before Initialize, the application window is made with it, and
+    // none is drawn for it twice.
     HICON Icon() const { return icon_; }
     // The 16 x 16 one for captions and the taskbar; the large one when none is given.
     HICON SmallIcon() const { return smallIcon_ ? smallIcon_ : icon_; }
@@ -185,7 +191,7 @@ private:
     void Adopt(std::unique_ptr<TForm> form);
     // Windows ends the program with the session (logoff, shut-down): from now
     // on no box may hold the sign-out up, and the main form closes.
-    void EndWithSession(TForm& mainForm);
+    void EndWithSession();
     // The one place every loop of the program (Run, a modal showing,
     // ProcessMessages) takes its next message from and handles it, waiting for
     // one when asked; false when none is waiting or a quit message came.

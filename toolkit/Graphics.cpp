@@ -1,6 +1,7 @@
 #include "toolkit/Graphics.h"
 
 #include "toolkit/ColourScheme.h"
+#include "win/Library.h"
 #include "win/WideText.h"
 
 #include <stdexcept>
@@ -35,6 +36,14 @@ public:
 private:
     std::vector<std::pair<Key, GdiObject<Handle>>> objects_;
 };
+
+// msimg32.dll, loaded at the first picture copied with a transparent colour:
+// the start-up, whose windows are hidden, draws none.
+decltype(&::TransparentBlt) TransparentBltEntry() {
+    static const Library msimg32("msimg32.dll");
+    static const auto entry = msimg32.Entry<decltype(&::TransparentBlt)>("TransparentBlt");
+    return entry;
+}
 
 struct FontKey {
     std::string name;
@@ -232,8 +241,9 @@ void TCanvas::BrushCopy(const RECT& dest, const TBitmap& bitmap, const RECT& sou
     FillRect(dest);
     MemoryDC src(::CreateCompatibleDC(dc_));
     SelectedObject picture(src.get(), bitmap.Handle());
-    ::TransparentBlt(dc_, dest.left, dest.top, dw, dh, src.get(), source.left, source.top, sw, sh,
-                     ColorToRGB(transparent));
+    if (const auto transparentBlt = TransparentBltEntry())
+        transparentBlt(dc_, dest.left, dest.top, dw, dh, src.get(), source.left, source.top, sw, sh,
+                       ColorToRGB(transparent));
 }
 
 // ---- TIcon

@@ -135,7 +135,7 @@ TCustomListBox::TCustomListBox(TComponent* owner, TWinControl* parent, int left,
 void TCustomListBox::ScaleToScreen() {
     TWinControl::ScaleToScreen();
     itemHeight_ = Scaled(kItemHeight);
-    ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
+    if (HandleAllocated()) ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
 }
 
 void TCustomListBox::CheckIndex(int index) const {
@@ -151,37 +151,9 @@ LRESULT TCustomListBox::ItemMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     return ::CallWindowProcA(listProc, Handle(), message, wParam, lParam);
 }
 
-int TCustomListBox::Count() const { return static_cast<int>(ItemMessage(LB_GETCOUNT, 0, 0)); }
+void TCustomListBox::WindowCreated() { FillWindow(); }
 
-std::string TCustomListBox::Items(int index) const {
-    CheckIndex(index);
-    std::string text(static_cast<size_t>(ItemMessage(LB_GETTEXTLEN, index, 0)) + 1, '\0');
-    text.resize(static_cast<size_t>(ItemMessage(LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
-
-int TCustomListBox::Add(const std::string& text) {
-    const LRESULT index = ItemMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (index < 0) throw std::runtime_error("Out of memory while adding to a list");
-    return static_cast<int>(index);
-}
-
-void TCustomListBox::Delete(int index) {
-    CheckIndex(index);
-    ItemMessage(LB_DELETESTRING, index, 0);
-}
-
-void TCustomListBox::Clear() { ItemMessage(LB_RESETCONTENT, 0, 0); }
-
-std::vector<std::string> TCustomListBox::AllItems() const {
-    std::vector<std::string> items;
-    const int count = Count();
-    items.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) items.push_back(Items(i));
-    return items;
-}
-
-void TCustomListBox::SetAllItems(const std::vector<std::string>& items) {
+void TCustomListBox::FillWindow() {
     // Drawing resumes however the filling ends.
     struct RedrawOff {
         HWND list;
@@ -191,11 +163,62 @@ void TCustomListBox::SetAllItems(const std::vector<std::string>& items) {
             ::InvalidateRect(list, nullptr, TRUE);
         }
     } redrawOff(Handle());
-    Clear();
+    ItemMessage(LB_RESETCONTENT, 0, 0);
     std::size_t bytes = 0;
-    for (const auto& item : items) bytes += item.size() + 1;
-    ItemMessage(LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
-    for (const auto& item : items) Add(item);
+    for (const Item& item : items_) bytes += item.text.size() + 1;
+    ItemMessage(LB_INITSTORAGE, items_.size(), static_cast<LPARAM>(bytes));
+    for (const Item& item : items_)
+        if (ItemMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str())) < 0)
+            throw std::runtime_error("Out of memory while adding to a list");
+}
+
+int TCustomListBox::Count() const { return static_cast<int>(items_.size()); }
+
+std::string TCustomListBox::Items(int index) const {
+    CheckIndex(index);
+    return items_[static_cast<std::size_t>(index)].text;
+}
+
+LPARAM TCustomListBox::ItemData(int index) const {
+    CheckIndex(index);
+    return items_[static_cast<std::size_t>(index)].data;
+}
+
+void TCustomListBox::SetItemData(int index, LPARAM data) {
+    CheckIndex(index);
+    items_[static_cast<std::size_t>(index)].data = data;
+}
+
+int TCustomListBox::Add(const std::string& text) {
+    if (HandleAllocated() && ItemMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) < 0)
+        throw std::runtime_error("Out of memory while adding to a list");
+    items_.push_back({text});
+    return Count() - 1;
+}
+
+void TCustomListBox::Delete(int index) {
+    CheckIndex(index);
+    if (HandleAllocated()) ItemMessage(LB_DELETESTRING, index, 0);
+    items_.erase(items_.begin() + index);
+}
+
+void TCustomListBox::Clear() {
+    if (HandleAllocated()) ItemMessage(LB_RESETCONTENT, 0, 0);
+    items_.clear();
+}
+
+std::vector<std::string> TCustomListBox::AllItems() const {
+    std::vector<std::string> items;
+    items.reserve(items_.size());
+    for (const Item& item : items_) items.push_back(item.text);
+    return items;
+}
+
+void TCustomListBox::SetAllItems(const std::vector<std::string>& items) {
+    items_.clear();
+    items_.reserve(items.size());
+    for (const auto& text : items) items_.push_back({text});
+    if (HandleAllocated()) FillWindow();
 }
 
 int TCustomListBox::ItemIndex() const { return static_cast<int>(::SendMessageA(Handle(), LB_GETCURSEL, 0, 0)); }
@@ -208,7 +231,10 @@ TListBox::TListBox(TComponent* owner, TWinControl* parent, int left, int top, in
     : TCustomListBox(owner, parent, left, top, width, height, 0, border) {}
 
 // An owner-drawn list is asked for its item height; this one is told.
-void TListBox::WindowCreated() { ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, ItemHeight()); }
+void TListBox::WindowCreated() {
+    ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, ItemHeight());
+    TCustomListBox::WindowCreated();
+}
 
 bool TListBox::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     if (message != WM_COMMAND) return false;

@@ -65,7 +65,8 @@ protected:
     bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
-// A LISTBOX of strings: single selection, unsorted, fixed item height.
+// A LISTBOX of strings: single selection, unsorted, fixed item height. The
+// items are the object's: the window, made when first needed, shows them.
 class TCustomListBox : public TWinControl {
 public:
     static constexpr int kItemHeight = 13;  // at 96 dots per inch
@@ -93,11 +94,23 @@ protected:
                    bool border);
     // Throws std::out_of_range unless the index names an item.
     void CheckIndex(int index) const;
-    // A message about the items, handled by the list box itself.
-    LRESULT ItemMessage(UINT message, WPARAM wParam, LPARAM lParam) const;
+    // What an item carries beside its text (a check-list box's tick); 0 when added.
+    LPARAM ItemData(int index) const;
+    void SetItemData(int index, LPARAM data);
+    void WindowCreated() override;
 
 private:
+    struct Item {
+        std::string text;
+        LPARAM data = 0;
+    };
+    // A message about the items, handled by the list box itself.
+    LRESULT ItemMessage(UINT message, WPARAM wParam, LPARAM lParam) const;
+    // The window shows every item, drawn once at the end.
+    void FillWindow();
+
     int itemHeight_ = kItemHeight;
+    std::vector<Item> items_;
 };
 
 class TListBox : public TCustomListBox {

@@ -211,7 +211,7 @@ const GroupStore& TMainForm::Store() const {
 }
 
 void TMainForm::FormCreate(TObject*) {
-    TraceStep("main window: its window, components loaded");
+    TraceStep("main window: components loaded");
     store_.emplace(ResolveFolders(environment_.exePath, environment_.shellFoldersKey));
     // At the session's end no box may hold the sign-out up: what goes wrong then is told at the next start.
     Application().OnQuietReport = [keys = environment_.settingsKeys](const std::string& text) {
@@ -312,7 +312,7 @@ void TMainForm::ShowStatus(const std::string& text) {
     if (text.empty() != StatusLabel->Visible()) return;
     StatusLabel->SetVisible(!text.empty());
     const int grow = text.empty() ? -StatusLabel->Height() : StatusLabel->Height();
-    SetBounds(Left(), Top(), Width(), Height() + grow);
+    SetClientSize(ClientWidth(), ClientHeight() + grow);
 }
 
 void TMainForm::ViewButtonClick(TObject*) { MadeOnFirstUse(ContentForm).Preview(Store(), Groups()); }

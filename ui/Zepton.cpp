@@ -14,13 +14,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (const std::optional<int> exitCode = EndsBeforeRunning(session, command)) return *exitCode;
     TraceStep("WinMain entered");
     try {
-        Application().Initialize();
-        Application().SetTitle("Zepton");
         // The small-icon slots get the icon's own 16 x 16 picture, not the large one shrunk.
         Application().SetIcon(::LoadIconA(instance, MAKEINTRESOURCEA(IDI_ZEPTON)),
                               static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZEPTON), IMAGE_ICON,
                                                               ::GetSystemMetrics(SM_CXSMICON),
                                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
+        Application().Initialize();
+        Application().SetTitle("Zepton");
         TraceStep("application object");
         // The other windows are made when the user first opens them (MainUnit).
         MainForm = &Application().CreateForm<TMainForm>(EnvironmentFor(command));

@@ -39,8 +39,11 @@ std::string BuiltProgram() {
 
 const std::string kSetupKey = "Software\\Kestrin\\Zep\\Setup";
 
-// The program's main window: class and caption of the main form, owned by that process.
+// The program's main window: class and caption of the main form, owned by that
+// process; made when first shown.
 HWND MainWindowOf(DWORD processId) { return TopWindowOf(processId, "ZeptonWindow", "Zepton"); }
+// Its application window, hidden: the one it has from its start.
+HWND ApplicationWindowOf(DWORD processId) { return TopWindowOf(processId, "ZeptonApplication", "Zepton"); }
 
 // A right click on the icon, as the taskbar receives it, then the menu it opens;
 // see ChooseFromTheTrayMenu for its items.
@@ -83,10 +86,10 @@ protected:
         ASSERT_TRUE(Eventually([&] { return !icon->FindInTaskbar(); }));
     }
 
-    // The program's main window, once its start-up has ended with its icon in the tray.
+    // The program's application window, once its start-up has ended with its icon in the tray.
     HWND StartedInTheTray(const RunningProgram& program) {
         HWND window = nullptr;
-        EXPECT_TRUE(Eventually([&] { return (window = MainWindowOf(program.Id())) != nullptr; }));
+        EXPECT_TRUE(Eventually([&] { return (window = ApplicationWindowOf(program.Id())) != nullptr; }));
         // Answered only from the message loop, after the start-up has ended.
         EXPECT_TRUE(window && ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, nullptr));
         EXPECT_TRUE(Eventually([&] { return (at = icon->FindInTaskbar()).has_value(); }));
@@ -140,27 +143,30 @@ TEST_F(ZeptonProgram, StartupAppliesTheSavedTicksAndClosingStoresTheSettings) {
 
     const RunningProgram program(exe, prog);
     ASSERT_TRUE(program.Started()) << ::GetLastError();
-    HWND window = StartedInTheTray(program);
-    ASSERT_TRUE(window && at);
+    HWND app = StartedInTheTray(program);
+    ASSERT_TRUE(app && at);
 
     // The start-up Apply: the Desktop's shortcuts went into the repository, Work's came back.
     EXPECT_TRUE(Eventually([&] { return Listing(desk) == "Editor.lnk Mail.lnk readme.txt"; })) << Listing(desk);
     EXPECT_EQ("Chess.lnk Editor.lnk Mail.lnk Notes.lnk", Listing(repo));
     EXPECT_EQ("new Chess", ReadBytes(repo + "Chess.lnk"));
+
+    // Only the icon shows: no taskbar button (the application window is hidden),
+    // and no main window, made when first shown.
+    EXPECT_FALSE(Visible(app));
+    EXPECT_FALSE(MainWindowOf(program.Id()));
+
+    // "Show window" brings the window up in front, where the settings put it.
+    HWND window = nullptr;
+    EXPECT_TRUE(ChooseFromTheTrayMenu(program, "s", [&] {
+        return (window = MainWindowOf(program.Id())) && Visible(window) && Visible(app);
+    }));
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(Eventually([&] { return ::GetForegroundWindow() == window; }));
     RECT r{};
     ::GetWindowRect(window, &r);
     EXPECT_EQ(140, r.left);
     EXPECT_EQ(130, r.top);
-
-    // Only the icon shows: no window, and no taskbar button (the application window is hidden).
-    HWND app = TopWindowOf(program.Id(), "ZeptonApplication", "Zepton");
-    ASSERT_TRUE(app);
-    EXPECT_FALSE(Visible(window));
-    EXPECT_FALSE(Visible(app));
-
-    // "Show window" brings the window up in front.
-    EXPECT_TRUE(ChooseFromTheTrayMenu(program, "s", [&] { return Visible(window) && Visible(app); }));
-    EXPECT_TRUE(Eventually([&] { return ::GetForegroundWindow() == window; }));
     // Minimising sends it back to the tray.
     ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(Eventually([&] { return !Visible(window) && !Visible(app); }));
@@ -226,9 +232,10 @@ TEST_F(ZeptonProgram, ComposeAGroupThenSeeItListedAndPreviewed) {
     const auto ended = [](const RunningProgram& p) { return p.WaitForExit(0) == 0u; };
     ASSERT_TRUE(Eventually([&] { return std::count_if(starts.begin(), starts.end(), ended) == 2; }));
     const RunningProgram& program = *std::find_if_not(starts.begin(), starts.end(), ended);
-    HWND main = StartedInTheTray(program);
-    ASSERT_TRUE(main && at);
-    ASSERT_TRUE(Eventually([&] { return Visible(main); }) && !icon->FindInTaskbar(1));
+    ASSERT_TRUE(StartedInTheTray(program) && at);
+    HWND main = nullptr;
+    ASSERT_TRUE(Eventually([&] { return (main = MainWindowOf(program.Id())) && Visible(main); }));
+    EXPECT_FALSE(icon->FindInTaskbar(1));
 
     HWND config = OpenGroupsConfiguration(main);
     ASSERT_TRUE(config);

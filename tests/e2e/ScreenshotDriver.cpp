@@ -24,9 +24,9 @@ int PrintRect(HWND window) {
 
 int main(int argc, char** argv) {
     const std::string step = argc > 1 ? argv[1] : "";
-    // The main window stays in the tray; the windows it opens show by themselves.
-    HWND main = nullptr;
-    if (!Eventually([&] { return (main = ::FindWindowA(kFormClass, "Zepton")) != nullptr; })) return 1;
+    // The main window, brought up from the tray (its window is made when first shown).
+    HWND main = ShownWindow("Zepton");
+    if (!main) return 1;
     if (step == "config") {
         HWND config = OpenGroupsConfiguration(main);
         if (!config) return 1;

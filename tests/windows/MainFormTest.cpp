@@ -272,7 +272,7 @@ TEST_F(MainFormTest, WindowPositionAndAutoRunComeFromTheSettingsKey) {
 // Apply shows no box: what it could not do stays in the status line until an
 // Apply goes clean, and the balloon says it once for each cause, across starts.
 TEST_F(MainFormTest, ApplyTellsWhatItCouldNotDoOncePerCause) {
-    WriteDword(SetupKey().get(), "left", 15);  // no first start
+    WriteDword(SetupKey().get(), "left", 321);  // no first start
     Group("Work", "");
     Shortcut(desk, "Mail", "Mail");
     const auto refuse = [&] {
@@ -288,6 +288,9 @@ TEST_F(MainFormTest, ApplyTellsWhatItCouldNotDoOncePerCause) {
         EXPECT_TRUE(form->StatusLabel->Visible());
         EXPECT_EQ(said, form->StatusLabel->Caption());
         EXPECT_EQ(269 + 30, form->ClientHeight());
+        RECT r{};  // the status line grows the window where it stands
+        ::GetWindowRect(form->Handle(), &r);
+        EXPECT_EQ("321,15", std::to_string(r.left) + "," + std::to_string(r.top));
         EXPECT_EQ(told ? 1u : 0u, balloonTexts.size());
         balloonTexts.clear();
     }
@@ -546,16 +549,24 @@ TEST_F(MainFormTest, StartsInTheTrayAndIsShownHiddenAndEndedFromItsMenu) {
     EXPECT_EQ("\r\n[Status]\r\nWork=0\r\n", ReadBytes(folders.StatusFile));
 }
 
+// The main window as the start-up makes it, known to the test from its construction on.
+struct SeenMainForm : TMainForm {
+    SeenMainForm(TComponent* owner, MainFormEnvironment environment, TMainForm*& seen)
+        : TMainForm(owner, std::move(environment)) {
+        seen = this;
+    }
+};
+
 // "E&xit" chosen while the start-up lets waiting messages through: the
 // program ends once its start-up is done.
 TEST_F(MainFormTest, ExitChosenDuringTheStartUpEndsTheProgram) {
-    TMessageWindow trayMenu([](UINT message, WPARAM, LPARAM, LRESULT&) {
-        auto* main = dynamic_cast<TMainForm*>(TWinControl::FromHandle(::FindWindowA("ZeptonWindow", "Zepton")));
+    TMainForm* main = nullptr;
+    TMessageWindow trayMenu([&main](UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message == WM_APP && main) main->Exit1->Click();
         return message == WM_APP;
     });
     ::PostMessageA(trayMenu.Handle(), WM_APP, 0, 0);
-    Application().CreateForm<TMainForm>(Environment());
+    Application().CreateForm<SeenMainForm>(Environment(), main);
     EXPECT_TRUE(Application().Terminated());
     Application().DestroyForms();
 }

@@ -95,6 +95,19 @@ TEST_F(ControlsTest, CheckListBoxTicksFlipOnlyFromTheBox) {
     EXPECT_EQ(0, list.Add("Again"));
     EXPECT_FALSE(list.Checked(0));
     EXPECT_EQ(TCustomListBox::kItemHeight, ::SendMessageA(list.Handle(), LB_GETITEMHEIGHT, 0, 0));
+
+    // A list whose window is not made yet keeps its items and ticks; its window shows them once made.
+    TestForm hidden(TestForm::Plain());
+    auto& early = hidden.Make<TCheckListBox>(&hidden, &hidden, 6, 16, 220, 137);
+    early.Add("Games");
+    early.Add("Office");
+    early.SetChecked(1, true);
+    EXPECT_FALSE(early.HandleAllocated());
+    ASSERT_EQ(2, ::SendMessageA(early.Handle(), LB_GETCOUNT, 0, 0));
+    char text[16] = {};
+    ::SendMessageA(early.Handle(), LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ("Office", text);
+    EXPECT_TRUE(early.Checked(1));
 }
 
 // Chooses the first item of the pop-up menu that opens next, from another
@@ -351,14 +364,19 @@ TEST_F(ControlsTest, PanelDrawsItsBevels) {
     EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), ::GetPixel(dc.dc, 50, 49));
 }
 
+// Made before its window, as on a form not shown yet: the window shows what the bar holds.
 TEST_F(ControlsTest, ToolBarLaysOutButtonsDividersAndSeparators) {
-    auto& bar = Make<TToolBar>(form.get(), 0, 0, 234, 29);
+    TestForm hidden(TestForm::Plain());
+    auto& bar = hidden.Make<TToolBar>(&hidden, &hidden, 0, 0, 234, 29);
     bar.SetIndent(5);
     std::vector<TToolButton*> buttons;
     using S = TToolButtonStyle;
     for (S style : {S::tbsButton, S::tbsDivider, S::tbsCheck, S::tbsSeparator, S::tbsButton, S::tbsButton,
                     S::tbsSeparator, S::tbsButton, S::tbsButton})
-        buttons.push_back(&Make<TToolButton>(&bar, style, static_cast<int>(buttons.size())));
+        buttons.push_back(&hidden.Make<TToolButton>(&hidden, &bar, style, static_cast<int>(buttons.size())));
+    buttons[2]->SetDown(true);
+    EXPECT_FALSE(bar.HandleAllocated());
+    EXPECT_TRUE(::SendMessageA(bar.Handle(), TB_ISBUTTONCHECKED, buttons[2]->Command(), 0));
 
     const std::vector<int> lefts{5, 28, 40, 63, 75, 98, 121, 133, 156};
     const std::vector<int> widths{23, 12, 23, 12, 23, 23, 12, 23, 23};

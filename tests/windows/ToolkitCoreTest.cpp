@@ -60,6 +60,7 @@ TEST(WindowCore, EachWindowMeetsItsObjectAtItsFirstMessage) {
     auto& own = form.Make<Recorder>(form, nullptr, 0);
     auto& edit = form.Make<Recorder>(form, "EDIT", 0);
     auto& list = form.Make<Recorder>(form, "LISTBOX", LBS_OWNERDRAWFIXED | LBS_HASSTRINGS);
+    form.HandleNeeded();  // the form's window, and with it its controls'
     std::vector<int> ids;
     for (Recorder* control : {&own, &edit, &list}) {
         for (UINT first : {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE})

@@ -135,7 +135,7 @@ TEST(Forms, ClosingTheMainFormEndsTheProgram) {
 }
 
 // Logoff or shut-down ends the program without a close: the main form closes
-// first, and only when the session really ends. No box holds the sign-out up:
+// first, and only when the session really ends, its window made or not. No box holds the sign-out up:
 // a report still waiting and every error on the way go to the quiet report.
 TEST(Forms, TheSessionsEndClosesTheMainForm) {
     InitApplication();
@@ -147,7 +147,7 @@ TEST(Forms, TheSessionsEndClosesTheMainForm) {
             ++closes;
             throw std::runtime_error("Cannot create file C:\\status.ord");
         };
-    ::SendMessageA(main.Handle(), WM_ENDSESSION, FALSE, 0);  // called off
+    ::SendMessageA(Application().Handle(), WM_ENDSESSION, FALSE, 0);  // called off
     ::SendMessageA(other.Handle(), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(0, closes);
     std::vector<std::string> quiet;
@@ -157,8 +157,9 @@ TEST(Forms, TheSessionsEndClosesTheMainForm) {
     });
     BoxWatcher watcher;
     ::SendMessageA(failing.Handle(), WM_USER, 0, 0);
-    ::SendMessageA(main.Handle(), WM_ENDSESSION, TRUE, 0);
+    ::SendMessageA(Application().Handle(), WM_ENDSESSION, TRUE, 0);
     Application().ProcessMessages();
+    EXPECT_FALSE(main.HandleAllocated());
     EXPECT_FALSE(watcher.Result().found);
     EXPECT_EQ(1, closes);
     EXPECT_EQ((std::vector<std::string>{"Cannot read the group.", "Cannot create file C:\\status.ord."}), quiet);
