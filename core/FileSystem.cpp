@@ -16,11 +16,6 @@ namespace {
 
 DWORD Attributes(const std::string& path) { return ::GetFileAttributesA(path.c_str()); }
 
-bool HasExtension(const std::string& name, const std::string& extension) {
-    return name.size() >= extension.size() &&
-           SameTextNoCase(name.substr(name.size() - extension.size()), extension);
-}
-
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
 
 // The file `path` names as the folder stores it: its name in the stored letter
@@ -124,9 +119,21 @@ void RemoveEntries(const std::string& folder, const std::string& prefix) {
 
 std::uint64_t SizeOf(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
 
+// What a listing leaves out.
+DWORD SkippedAttributes(Listing which) {
+    DWORD skipped = FILE_ATTRIBUTE_DIRECTORY;
+    if (which == Listing::VisibleFiles) skipped |= FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return skipped;
+}
+
 }  // namespace
 
 bool (*CopyIntoFile)(const char* from, const char* to, CopyMode mode) = CopyToTemporary;
+
+bool HasExtension(const std::string& name, const std::string& extension) {
+    return name.size() >= extension.size() &&
+           SameTextNoCase(name.substr(name.size() - extension.size()), extension);
+}
 
 std::uint64_t FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -156,8 +163,7 @@ std::vector<ListedFile> ListFiles(const std::string& folder, const std::string& 
         if (::GetLastError() == ERROR_FILE_NOT_FOUND) return files;  // the folder is there, empty
         throw ListError("Cannot list the folder " + folder);
     }
-    DWORD skipped = FILE_ATTRIBUTE_DIRECTORY;
-    if (which == Listing::VisibleFiles) skipped |= FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const DWORD skipped = SkippedAttributes(which);
     do {
         // Short-name matching lets "*.lnk" find "x.lnk2" too; that is no shortcut.
         if (!(found.dwFileAttributes & skipped) && HasExtension(found.cFileName, extension))
@@ -167,6 +173,15 @@ std::vector<ListedFile> ListFiles(const std::string& folder, const std::string& 
     std::sort(files.begin(), files.end(),
               [](const ListedFile& a, const ListedFile& b) { return LessTextNoCase(a.name, b.name); });
     return files;
+}
+
+std::optional<ListedFile> ListOneFile(const std::string& folder, const std::string& name, Listing which) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA((folder + name).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & SkippedAttributes(which)))
+        return std::nullopt;
+    return ListedFile{name, (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0,
+                      SizeOf(data.nFileSizeHigh, data.nFileSizeLow)};
 }
 
 Names ListFolder(const std::string& folder, const std::string& extension, Listing which) {

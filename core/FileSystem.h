@@ -14,6 +14,9 @@ bool DirectoryExists(const std::string& path);  // true for folders only
 void EnsureDirectory(const std::string& path);  // one level; failure shows later
 std::uint64_t FileSize(const std::string& path);  // 0 also when there is no such file
 
+// Whether `name` ends in `extension`, letter case aside.
+bool HasExtension(const std::string& name, const std::string& extension);
+
 enum class Listing { AllFiles, VisibleFiles };
 
 struct ListedFile {
@@ -26,6 +29,9 @@ struct ListedFile {
 // left out, sorted by name as the user's sorted list boxes would. Throws
 // ListError when the folder can't be listed.
 std::vector<ListedFile> ListFiles(const std::string& folder, const std::string& extension, Listing which);
+// The file `name` of `folder` as such a listing shows it; nothing when there is
+// none, or when the listing leaves it out.
+std::optional<ListedFile> ListOneFile(const std::string& folder, const std::string& name, Listing which);
 // The names of those files.
 Names ListFolder(const std::string& folder, const std::string& extension, Listing which);
 

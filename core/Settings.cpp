@@ -11,6 +11,7 @@ namespace {
 const char* const AutoRunValue = "Zepton";
 const char* const ToldValue = "Told";
 const char* const NextStartValue = "Next start";
+const char* const KeepTidyValue = "Keep tidy";
 
 RegKey CreateKey(HKEY root, const std::string& path) {
     RegKey key = OpenKey(root, path, true);
@@ -66,6 +67,7 @@ WindowSettings RestoreSettings(const SettingsKeys& keys) {
     s.top = top.value_or(s.top);
     s.left = left.value_or(s.left);
     s.autoRun = ReadDword(key.get(), "Run").value_or(s.autoRun ? 1 : 0) != 0;
+    s.keepTidy = ReadDword(key.get(), KeepTidyValue).value_or(0) != 0;
     // "Run" alone may come from the installer: only the program stores a position.
     s.stored = top || left;
     return s;
@@ -76,6 +78,7 @@ void StoreSettings(const WindowSettings& settings, const SettingsKeys& keys) {
     WriteDword(key.get(), "top", settings.top);
     WriteDword(key.get(), "left", settings.left);
     WriteDword(key.get(), "Run", settings.autoRun ? 1 : 0);
+    WriteDword(key.get(), KeepTidyValue, settings.keepTidy ? 1 : 0);
 }
 
 void EnableAutoRun(const std::string& exePath, const SettingsKeys& keys) {

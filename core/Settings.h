@@ -1,5 +1,5 @@
 #pragma once
-// The main window's position and Auto-Run state, and the auto-start entry.
+// The main window's position, Auto-Run state and options, and the auto-start entry.
 #include "win/Handle.h"
 
 #include <string>
@@ -11,6 +11,7 @@ struct WindowSettings {
     int left = 15;
     int top = 15;
     bool autoRun = true;
+    bool keepTidy = false;  // "Keep the Desktop tidy" of the tray menu
     // Whether the program has stored its window here: not at a user's first start.
     bool stored = false;
 };

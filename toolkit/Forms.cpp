@@ -365,15 +365,39 @@ void TApplication::HandleMessage(MSG& msg) {
 
 bool TApplication::HandleNextMessage(bool wait) {
     MSG msg;
-    const BOOL got = wait ? ::GetMessageA(&msg, nullptr, 0, 0) : ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
-    if (!wait && !got) return false;
-    if (got == -1 || msg.message == WM_QUIT) {
+    while (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!WaitForWork(wait ? INFINITE : 0)) return false;
+    if (msg.message == WM_QUIT) {
         Terminate();
         return false;
     }
     HandleMessage(msg);
     return true;
 }
+
+bool TApplication::WaitForWork(DWORD ms) {
+    std::vector<HANDLE> handles;
+    for (const THandleWait* w : handleWaits_) handles.push_back(w->handle_);
+    const auto count = static_cast<DWORD>(handles.size());
+    const DWORD woken = ::MsgWaitForMultipleObjectsEx(count, handles.data(), ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken - WAIT_OBJECT_0 < count) {
+        // The handler may end its own wait, or another's.
+        const std::function<void()> onSignalled = handleWaits_[woken - WAIT_OBJECT_0]->onSignalled_;
+        Guarded([&]() -> LRESULT {
+            onSignalled();
+            return 0;
+        });
+    }
+    if (woken == WAIT_FAILED) Terminate();
+    return woken - WAIT_OBJECT_0 <= count;
+}
+
+TApplication::THandleWait::THandleWait(HANDLE handle, std::function<void()> onSignalled)
+    : handle_(handle), onSignalled_(std::move(onSignalled)) {
+    Application().handleWaits_.push_back(this);
+}
+
+TApplication::THandleWait::~THandleWait() { std::erase(Application().handleWaits_, this); }
 
 void TApplication::Run() {
     if (ShowMainForm && mainForm_ && !Terminated()) mainForm_->Show();

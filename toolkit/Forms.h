@@ -138,6 +138,26 @@ public:
     void ProcessMessages();
     // One message through key preview, accelerators and dialog navigation to its window.
     void HandleMessage(MSG& msg);
+    // A kernel object the loops wait for beside the messages: while this lives,
+    // whichever loop runs (Run, a modal showing, ProcessMessages) runs
+    // `onSignalled` when the object is signalled. The wait resets an auto-reset
+    // object; `onSignalled` must reset any other, or it runs again at once.
+    class THandleWait {
+    public:
+        THandleWait(HANDLE handle, std::function<void()> onSignalled);
+        ~THandleWait();
+        THandleWait(const THandleWait&) = delete;
+        THandleWait& operator=(const THandleWait&) = delete;
+
+    private:
+        friend class TApplication;
+        HANDLE handle_;
+        std::function<void()> onSignalled_;
+    };
+    // Where every loop waits: until a message comes, or a waited-for object is
+    // signalled (its handler has run then), for `ms` at most. True for either.
+    bool WaitForWork(DWORD ms);
+
     void Minimize();
     void Restore();
 
@@ -216,6 +236,7 @@ private:
     std::string pendingReport_;
     int modalLevel_ = 0;
     std::vector<std::function<void()>> waitingTasks_;  // for the end of the modal forms and boxes
+    std::vector<THandleWait*> handleWaits_;
 };
 
 // Makes a form of the caller's own in one step: the object, then the end of its making.

@@ -68,6 +68,17 @@ std::string MisplacedText(int count, const std::string& reason) {
            reason + ".";
 }
 
+const char* const TidiedTitle = "Keep the Desktop tidy";
+
+// Which shortcut went, or how many did.
+std::string TidiedText(const Names& taken) {
+    const bool one = taken.size() == 1;
+    const std::string them = one ? "it" : "them";
+    return (one ? "\"" + taken.front() + "\" is" : std::to_string(taken.size()) + " new shortcuts are") +
+           " in the repository now: no ticked group names " + them + ". Groups Configuration can put " + them +
+           " in a group.";
+}
+
 bool OnAMonitor(const RECT& r) { return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr; }
 
 // A window the user has not opened yet is made when first opened, and kept
@@ -166,8 +177,13 @@ void TMainForm::BuildToolBar() {
 // and the icon's menu shows, hides and ends it.
 void TMainForm::BuildTrayIcon() {
     TrayPopMenu = &Make<TPopupMenu>(this);
-    TrayPopMenu->OnPopup = [this](TObject*) { FillGroupsMenu(); };
+    TrayPopMenu->OnPopup = [this](TObject*) {
+        FillGroupsMenu();
+        KeeptheDesktoptidy1->Checked = keeper_.has_value();
+    };
     Groups1 = &TrayPopMenu->Add("&Groups");
+    KeeptheDesktoptidy1 =
+        &TrayPopMenu->Add("&Keep the Desktop tidy", [this](TObject* s) { KeeptheDesktoptidy1Click(s); });
     N2 = &TrayPopMenu->Add("-");
     ShowWindow1 = &TrayPopMenu->Add("&Show window", [this](TObject* s) { ShowWindow1Click(s); });
     ShowWindow1->Default = true;
@@ -227,6 +243,7 @@ void TMainForm::FormCreate(TObject*) {
     // A monitor unplugged since the last close must not take the window out of sight.
     if (!OnAMonitor(WindowRect())) SetPosition(WindowSettings{}.left, WindowSettings{}.top);
     OptionsAutorun->SetDown(settings.autoRun);
+    KeepDesktopTidy(settings.keepTidy);
     TraceStep("FormCreate: position and Auto-Run");
     if (!settings.stored) WelcomeFirstStart();
     TellPendingMessages();
@@ -277,7 +294,7 @@ void TMainForm::TellPendingMessages() {
 
 WindowSettings TMainForm::CurrentSettings() const {
     const RECT r = WindowRect();
-    return {r.left, r.top, OptionsAutorun->Down()};
+    return {r.left, r.top, OptionsAutorun->Down(), keeper_.has_value()};
 }
 
 void TMainForm::ApplyButtonClick(TObject*) {
@@ -287,7 +304,10 @@ void TMainForm::ApplyButtonClick(TObject*) {
         if (store_) store_->SaveStatus(Groups());
     });
     const TBusyCursor busy;
-    TellApplyOutcome(Store().Apply(Groups()));
+    const ApplyOutcome outcome = Store().Apply(Groups());
+    // What Apply itself changed on the Desktop is nothing for the watch to take.
+    if (keeper_) keeper_->watch.Restart();
+    TellApplyOutcome(outcome);
 }
 
 // Apply runs at start-up and logon, where no box may come up: the status line
@@ -391,6 +411,39 @@ void TMainForm::HideWindow1Click(TObject*) {
 }
 
 void TMainForm::Exit1Click(TObject*) { Close(); }
+
+// Stored at once: an option of the tray menu has no window whose closing would store it.
+void TMainForm::KeeptheDesktoptidy1Click(TObject*) {
+    KeepDesktopTidy(!keeper_);
+    StoreSettings(CurrentSettings(), environment_.settingsKeys);
+}
+
+// Shortcuts already on the Desktop stay until the next Apply: only new ones are taken.
+void TMainForm::KeepDesktopTidy(bool on) {
+    if (!on)
+        keeper_.reset();
+    else if (!keeper_)
+        keeper_.emplace(Store(), [this] { TidyDesktop(); });
+}
+
+void TMainForm::TidyDesktop() {
+    const Names taken = keeper_->watch.Tidy([this] { return TickedShortcuts(); });
+    if (!taken.empty()) TrayIcon1->ShowBalloonHint(TidiedTitle, TidiedText(taken));
+}
+
+// What the ticked groups name: Apply would bring these back. An unreadable group names nothing, as in Apply.
+Names TMainForm::TickedShortcuts() const {
+    Names names;
+    for (int i = 0; i < groups_->Count(); ++i) {
+        if (!groups_->Checked(i)) continue;
+        try {
+            const Names group = Store().ReadGroup(groups_->Name(i));
+            names.insert(names.end(), group.begin(), group.end());
+        } catch (const std::exception&) {
+        }
+    }
+    return names;
+}
 
 // ---- Switching groups from the tray menu and from other starts
 

@@ -2,6 +2,7 @@
 // The main window: the group list with its ticks, Apply, Preview, Trash and the tool bar.
 #include "controls/CoolTrayIcon.h"
 #include "controls/OvalBtn.h"
+#include "core/DesktopWatch.h"
 #include "core/GroupStore.h"
 #include "core/Settings.h"
 #include "toolkit/CheckLst.h"
@@ -72,6 +73,7 @@ public:
     TMenuItem* Invertselection1;
     TPopupMenu* TrayPopMenu;
     TMenuItem* Groups1;
+    TMenuItem* KeeptheDesktoptidy1;
     TMenuItem* N2;
     TMenuItem* ShowWindow1;
     TMenuItem* HideWindow1;
@@ -97,6 +99,7 @@ public:
     void ShowWindow1Click(TObject* sender);
     void HideWindow1Click(TObject* sender);
     void Exit1Click(TObject* sender);
+    void KeeptheDesktoptidy1Click(TObject* sender);
     // A group chosen from the tray menu: its tick switched and applied, as in the window.
     void GroupMenuClick(const std::string& group);
 
@@ -124,10 +127,22 @@ private:
     void TellApplyOutcome(const ApplyOutcome& outcome);
     void ShowStatus(const std::string& text);
     WindowSettings CurrentSettings() const;
+    void KeepDesktopTidy(bool on);
+    void TidyDesktop();
+    Names TickedShortcuts() const;
+
+    // The watch of the Desktop while "Keep the Desktop tidy" is on, and the loops' waits for it.
+    struct DesktopKeeper {
+        DesktopKeeper(const GroupStore& store, const std::function<void()>& onSignalled)
+            : watch(store), changed(watch.Changed(), onSignalled), due(watch.Due(), onSignalled) {}
+        DesktopWatch watch;
+        TApplication::THandleWait changed, due;
+    };
 
     const MainFormEnvironment environment_;
     std::optional<CheckListGroups> groups_;
     std::optional<GroupStore> store_;
+    std::optional<DesktopKeeper> keeper_;  // engaged while the option is on
 };
 
 extern TMainForm* MainForm;

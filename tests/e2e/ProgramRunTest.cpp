@@ -295,5 +295,33 @@ TEST_F(ZeptonProgram, GroupsSwitchFromTheCommandLineAndTheTrayMenu) {
     EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit(20000));
 }
 
+// With "Keep the Desktop tidy" on, a shortcut dropped on the Desktop reaches the
+// repository, one a ticked group names stays, and a half-written one is not
+// taken before it is whole.
+TEST_F(ZeptonProgram, AKeptTidyDesktopLetsNewShortcutsGoOnceWhole) {
+    const SavedValue keepTidy{kSetupKey, "Keep tidy"};
+    WriteDword(OpenKey(HKEY_CURRENT_USER, kSetupKey, true).get(), "Keep tidy", 1);
+    WriteBytes(data + "Work.dat", "Mail\r\nEditor\r\n");
+    WriteBytes(data + "status.ord", "[Status]\r\nWork=1\r\n");
+    WriteBytes(repo + "Mail.lnk", "Mail");
+    const RunningProgram program(exe, prog);
+    HWND main = StartedInTheTray(program);
+    ASSERT_TRUE(main && Listing(desk) == "Mail.lnk") << Listing(desk);
+    FileHandle writer(
+        ::CreateFileA((desk + "Half.lnk").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(writer.get(), "half", 4, &written, nullptr));
+    WriteBytes(desk + "Editor.lnk", "Editor");
+    WriteBytes(desk + "Setup.lnk", "Setup");
+    EXPECT_TRUE(Eventually([&] { return Listing(repo) == "Mail.lnk Setup.lnk"; })) << Listing(repo);
+    EXPECT_EQ("Editor.lnk Half.lnk Mail.lnk", Listing(desk));
+    ASSERT_TRUE(::WriteFile(writer.get(), " and whole", 10, &written, nullptr));
+    writer.reset();
+    EXPECT_TRUE(Eventually([&] { return ReadBytes(repo + "Half.lnk") == "half and whole"; }));
+    EXPECT_EQ("Editor.lnk Mail.lnk", Listing(desk));
+    ASSERT_TRUE(::PostMessageA(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit(20000));
+}
+
 }  // namespace
 }  // namespace zep::test

@@ -521,8 +521,8 @@ TEST_F(MainFormTest, StartsInTheTrayAndIsShownHiddenAndEndedFromItsMenu) {
 
     std::vector<std::pair<std::string, bool>> items;
     for (const TMenuItem* item : form->TrayPopMenu->Items) items.emplace_back(item->Caption, item->Default);
-    const std::vector<std::pair<std::string, bool>> expected{{"&Groups", false}, {"-", false},
-        {"&Show window", true}, {"&Hide window", false}, {"-", false}, {"E&xit", false}};
+    const std::vector<std::pair<std::string, bool>> expected{{"&Groups", false}, {"&Keep the Desktop tidy", false},
+        {"-", false}, {"&Show window", true}, {"&Hide window", false}, {"-", false}, {"E&xit", false}};
     EXPECT_EQ(expected, items);
 
     // A double click on the icon runs "Show window".
@@ -882,7 +882,7 @@ TEST_F(MainFormTest, AGroupChosenFromTheTrayMenuSwitchesItsTickAndApplies) {
     });
     ::SendMessageA(TCoolTrayIcon::TrayWindow(), TrayCallbackMessage, form->TrayIcon1->TrayId(), WM_RBUTTONDOWN);
     user.join();
-    EXPECT_EQ("&Groups|~|&Show window|&Hide window|~|E&xit / &Games|&Rock&&Roll+|&Work", shown);
+    EXPECT_EQ("&Groups|&Keep the Desktop tidy|~|&Show window|&Hide window|~|E&xit / &Games|&Rock&&Roll+|&Work", shown);
     EXPECT_EQ("Games=0 Rock&Roll=1 Work=1", Ticks(*form));
     EXPECT_EQ("Chess.lnk Mail.lnk", Listing(desk));
     EXPECT_EQ("[Status]\r\nGames=0\r\nRock&Roll=1\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
@@ -898,6 +898,39 @@ TEST_F(MainFormTest, AGroupChosenFromTheTrayMenuSwitchesItsTickAndApplies) {
     const SeenBox seen = watcher.Result();
     EXPECT_TRUE(seen.errorIcon && seen.text.find(desk) != std::string::npos) << seen.text;
     EXPECT_EQ("[Status]\r\nGames=1\r\nRock&Roll=1\r\nWork=1\r\n", ReadBytes(folders.StatusFile));
+}
+
+// "Keep the Desktop tidy" is off at first, ticked in the tray menu while on and
+// stored at once. While it is on, a shortcut another program drops goes into
+// the repository, and the balloon says which, unless a ticked group names it.
+TEST_F(MainFormTest, KeepTheDesktopTidyTakesNewShortcutsThatNoTickedGroupNames) {
+    WriteDword(SetupKey().get(), "left", 15);  // no first start
+    Group("Work", "Mail\r\nEditor\r\n");
+    Status("[Status]\r\nWork=1\r\n");
+    Shortcut(repo, "Mail", "Mail");
+    const auto ticked = [](TMainForm& form) {
+        Fire(form.TrayPopMenu->OnPopup, form.TrayPopMenu);
+        return form.KeeptheDesktoptidy1->Checked;
+    };
+    TCoolTrayIcon::ShellNotifyIcon = &RecordBalloons;
+    balloonTexts.clear();
+    for (const bool on : {false, true}) {
+        auto form = Start();
+        EXPECT_EQ(on, ticked(*form));
+        if (on) {
+            Shortcut(desk, "Editor", "Editor");
+            Shortcut(desk, "Setup", "Setup");
+            EXPECT_TRUE(WaitUntil([&] { return Exists(repo + "Setup.lnk"); }));
+            EXPECT_EQ("Editor.lnk Mail.lnk", Listing(desk));
+        }
+        form->KeeptheDesktoptidy1->Click();
+        EXPECT_EQ(!on, ticked(*form));
+        EXPECT_EQ(on ? 0 : 1, ReadDword(SetupKey().get(), "Keep tidy"));
+    }
+    TCoolTrayIcon::ShellNotifyIcon = &::Shell_NotifyIconA;
+    EXPECT_EQ(std::vector<std::string>{"\"Setup\" is in the repository now: no ticked group names it. Groups "
+                                       "Configuration can put it in a group."},
+              balloonTexts);
 }
 
 // A command from another start names groups in any letter case; one naming a

@@ -134,6 +134,27 @@ TEST(Forms, ClosingTheMainFormEndsTheProgram) {
     Application().SetMainForm(nullptr);
 }
 
+// A kernel object waited for beside the messages wakes every loop, a modal
+// showing's too, and no longer once its wait has ended.
+TEST(Forms, TheLoopsRunTheWaitOfASignalledObject) {
+    InitApplication();
+    TestForm modal(TestForm::Plain());
+    const KernelObject event(::CreateEventA(nullptr, FALSE, TRUE, nullptr));
+    int runs = 0;
+    {
+        const TApplication::THandleWait wait(event.get(), [&] {
+            if (++runs == 1) modal.Close();
+        });
+        modal.ShowModal();  // returns once the wait has closed it
+        ::SetEvent(event.get());
+        Application().ProcessMessages();
+        EXPECT_EQ(2, runs);
+    }
+    ::SetEvent(event.get());
+    Application().ProcessMessages();
+    EXPECT_EQ(2, runs);
+}
+
 // Logoff or shut-down ends the program without a close: the main form closes
 // first, and only when the session really ends, its window made or not. No box holds the sign-out up:
 // a report still waiting and every error on the way go to the quiet report.

@@ -1,6 +1,7 @@
 // The group store against a real file system: group files, listings, Apply
 // and the tick file, each in a throwaway program folder and Desktop.
 #include "CoreSandbox.h"
+#include "core/DesktopWatch.h"
 #include "core/Errors.h"
 #include "core/FileSystem.h"
 #include "core/IniFiles32.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 namespace zep::test {
@@ -470,6 +472,56 @@ TEST_F(Store, ApplySaysHowManyShortcutsItLeftOutOfPlaceAndWhy) {
                                        {ERROR_SHARING_VIOLATION, "in use by another program"}})
         EXPECT_EQ(words, ReasonInWords(error));
     EXPECT_NE(ReasonInWords(ERROR_DIRECTORY).back(), '.');  // the system's words, as a clause
+}
+
+// Tidies at each signal of the watch until `done`, for 20 s at most; the names it took.
+Names TidyUntil(DesktopWatch& watch, const std::function<bool()>& done) {
+    Names taken;
+    const HANDLE handles[] = {watch.Changed(), watch.Due()};
+    for (const DWORD end = ::GetTickCount() + 20000; !done() && ::GetTickCount() < end;)
+        if (::WaitForMultipleObjects(2, handles, FALSE, 100) != WAIT_TIMEOUT)
+            for (auto& name : watch.Tidy([] { return Names{"mail"}; })) taken.push_back(name);
+    return taken;
+}
+
+// What appears on the watched Desktop goes into the repository once whole,
+// unless named, hidden or no shortcut; what was there, or came before a
+// restart (Apply's own doing), stays. A Desktop moved away is watched no more.
+TEST_F(Store, TheDesktopWatchTakesNewShortcutsOnceWholeAndNoOthers) {
+    WriteBytes(desk + "Old.lnk", "old");
+    DesktopWatch watch(store());
+    WriteBytes(desk + "Hidden.lnk", "h");
+    ::SetFileAttributesA((desk + "Hidden.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    for (const char* file : {"Mail.lnk", "notes.txt", "Empty.lnk"}) WriteBytes(desk + file, file[0] == 'E' ? "" : file);
+    FileHandle writer(
+        ::CreateFileA((desk + "Held.lnk").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(writer.get(), "half", 4, &written, nullptr));
+    WriteBytes(desk + "New.lnk", "new");
+    EXPECT_EQ(Names{}, TidyUntil(watch, [&] { return !Exists(desk + "New.lnk"); }));
+    EXPECT_EQ("Empty.lnk Held.lnk Hidden.lnk Mail.lnk Old.lnk notes.txt", Listing(desk));
+
+    WriteBytes(desk + "Empty.lnk", "filled");
+    ASSERT_TRUE(::WriteFile(writer.get(), " and whole", 10, &written, nullptr));
+    writer.reset();
+    EXPECT_EQ((Names{"Empty", "Held", "New"}), Sorted(TidyUntil(watch, [&] { return !Exists(desk + "Held.lnk"); })));
+    EXPECT_EQ("half and whole|filled", ReadBytes(repo + "Held.lnk") + "|" + ReadBytes(repo + "Empty.lnk"));
+
+    WriteBytes(desk + "Restored.lnk", "r");
+    watch.Restart();
+    WriteBytes(desk + "Later.lnk", "l");
+    EXPECT_EQ(Names{"Later"}, TidyUntil(watch, [&] { return !Exists(desk + "Later.lnk"); }));
+
+    const std::string away = root + "away\\";
+    ASSERT_TRUE(::MoveFileA(desk.c_str(), away.c_str()));
+    WriteBytes(away + "Away.lnk", "a");
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(watch.Changed(), 20000));
+    EXPECT_EQ(Names{}, watch.Tidy([] { return Names{}; }));
+    ASSERT_TRUE(::MoveFileA(away.c_str(), desk.c_str()));
+    watch.Restart();
+    WriteBytes(desk + "Back.lnk", "b");
+    EXPECT_EQ(Names{"Back"}, TidyUntil(watch, [&] { return !Exists(desk + "Back.lnk"); }));
+    EXPECT_EQ("Away.lnk Hidden.lnk Mail.lnk Old.lnk Restored.lnk notes.txt", Listing(desk));
 }
 
 TEST_F(Store, AllShortcutsBuildsTheOnlyTickedGroup) {
