@@ -365,8 +365,9 @@ void TApplication::HandleMessage(MSG& msg) {
 
 bool TApplication::HandleNextMessage(bool wait) {
     MSG msg;
-    while (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (!WaitForWork(wait ? INFINITE : 0)) return false;
+    // A waited-for object's handler counts as the work done: the caller's loop
+    // looks at its condition again (a modal form it closed, an end it asked for).
+    if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return WaitForWork(wait ? INFINITE : 0);
     if (msg.message == WM_QUIT) {
         Terminate();
         return false;

@@ -213,8 +213,9 @@ private:
     // on no box may hold the sign-out up, and the main form closes.
     void EndWithSession();
     // The one place every loop of the program (Run, a modal showing,
-    // ProcessMessages) takes its next message from and handles it, waiting for
-    // one when asked; false when none is waiting or a quit message came.
+    // ProcessMessages) takes its next message from and handles it, or else
+    // waits for work when asked (see WaitForWork); false when there was none
+    // to do or a quit message came.
     bool HandleNextMessage(bool wait);
     bool PreTranslate(MSG& msg);
     void ShowPendingReport();
