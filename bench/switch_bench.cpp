@@ -99,7 +99,7 @@ public:
         environment.shellFoldersKey = "\\" + BenchKey + "\\Shell Folders";
         environment.settingsKeys = {HKEY_CURRENT_USER, "\\" + BenchKey + "\\Setup", HKEY_CURRENT_USER,
                                     BenchKey + "\\Run", HKEY_CURRENT_USER, BenchKey + "\\UserRun"};
-        form_ = std::make_unique<TMainForm>(nullptr, environment);
+        form_ = MakeForm<TMainForm>(nullptr, environment);
     }
     ~InProcess() { ::RegDeleteTreeA(HKEY_CURRENT_USER, BenchKey.c_str()); }
 
