@@ -183,15 +183,16 @@ void GroupStore::LoadStatus(GroupList& groups) const {
     }
 }
 
-void GroupStore::SaveStatus(const GroupList& groups) const {
-    if (groups.Count() == 0) return;
+bool GroupStore::SaveStatus(const GroupList& groups) const {
+    if (groups.Count() == 0) return true;
     try {
         std::vector<std::pair<std::string, bool>> ticks;
         ticks.reserve(static_cast<std::size_t>(groups.Count()));
         for (int i = 0; i < groups.Count(); ++i) ticks.emplace_back(groups.Name(i), groups.Checked(i));
         TIniFile32(folders_.StatusFile, EntryOfAGroup(groups)).WriteBools(StatusSection, ticks);
+        return true;
     } catch (const std::exception&) {
-        // The file keeps the ticks it had.
+        return false;
     }
 }
 

@@ -58,7 +58,8 @@ public:
     void AllShortcuts(GroupList& groups) const;                // never throws
 
     void LoadStatus(GroupList& groups) const;                  // never throws
-    void SaveStatus(const GroupList& groups) const;            // never throws; one write
+    // Never throws; one write. False when the file could not be written: it keeps the ticks it had.
+    bool SaveStatus(const GroupList& groups) const;
 
     std::string GroupFile(const std::string& group) const { return folders_.DataFolder + group + ".dat"; }
     std::string RepositoryShortcut(const std::string& s) const { return folders_.RepositoryFolder + s + ".lnk"; }

@@ -60,6 +60,9 @@ void TickExactly(GroupList& groups, const Names& names) {
 }
 
 const char* const TroubleTitle = "The Desktop is not as your groups say";
+const char* const TicksNotSavedText = "Could not save the ticks: the next start will apply the old ones.";
+const char* const TicksNotSavedAtEndText =
+    "Could not save the ticks when Zepton ended: this start applied the old ones.";
 
 // How many shortcuts Apply left out of place, and the first reason.
 std::string MisplacedText(int count, const std::string& reason) {
@@ -298,29 +301,32 @@ WindowSettings TMainForm::CurrentSettings() const {
 }
 
 void TMainForm::ApplyButtonClick(TObject*) {
-    // Finally, also when listing the Desktop fails: the cursor comes back (the guard
-    // made first ends last), then the ticks are saved.
-    const AtScopeEnd saveTicks([this] {
-        if (store_) store_->SaveStatus(Groups());
-    });
-    const TBusyCursor busy;
-    const ApplyOutcome outcome = Store().Apply(Groups());
+    ApplyOutcome outcome;
+    bool ticksSaved = true;
+    {
+        // Finally, also when listing the Desktop fails: the cursor comes back (the guard
+        // made first ends last), then the ticks are saved.
+        const AtScopeEnd saveTicks([&] { ticksSaved = !store_ || store_->SaveStatus(Groups()); });
+        const TBusyCursor busy;
+        outcome = Store().Apply(Groups());
+    }
     // What Apply itself changed on the Desktop is nothing for the watch to take.
     if (keeper_) keeper_->watch.Restart();
-    TellApplyOutcome(outcome);
+    TellApplyOutcome(outcome, ticksSaved);
 }
 
 // Apply runs at start-up and logon, where no box may come up: the status line
 // says what it could not do until an Apply goes clean, and the balloon says it
-// once for each cause, not at every start.
-void TMainForm::TellApplyOutcome(const ApplyOutcome& outcome) {
-    if (outcome.misplaced == 0) {
+// once for each cause, not at every start. Ticks that could not be saved are
+// told so too, after shortcuts out of place (the same full disk, as a rule).
+void TMainForm::TellApplyOutcome(const ApplyOutcome& outcome, bool ticksSaved) {
+    if (outcome.misplaced == 0 && ticksSaved) {
         ShowStatus("");
         ForgetToldCauses(environment_.settingsKeys);
         return;
     }
-    const std::string reason = ReasonInWords(outcome.firstError);
-    ShowStatus(MisplacedText(outcome.misplaced, reason));
+    const std::string reason = outcome.misplaced ? ReasonInWords(outcome.firstError) : TicksNotSavedText;
+    ShowStatus(outcome.misplaced ? MisplacedText(outcome.misplaced, reason) : reason);
     if (WasTold(reason, environment_.settingsKeys)) return;
     TrayIcon1->ShowBalloonHint(TroubleTitle, StatusLabel->Caption(), [this, reason](TObject*) {
         RememberTold(reason, environment_.settingsKeys);
@@ -398,7 +404,8 @@ void TMainForm::FormClose(TObject*, TCloseAction&) {
         // Closing is never refused: the ticks are still saved and the program ends.
         Application().HandleException();
     }
-    if (store_) store_->SaveStatus(Groups());
+    // No window is left to say it in.
+    if (store_ && !store_->SaveStatus(Groups())) RememberForNextStart(TicksNotSavedAtEndText, environment_.settingsKeys);
 }
 
 void TMainForm::TrayIcon1Startup(TObject*, bool& showMainForm) { showMainForm = false; }

@@ -124,7 +124,7 @@ private:
     void FillGroupsMenu();
     void CarryOut(const Command& command);
     void TellPendingMessages();
-    void TellApplyOutcome(const ApplyOutcome& outcome);
+    void TellApplyOutcome(const ApplyOutcome& outcome, bool ticksSaved);
     void ShowStatus(const std::string& text);
     WindowSettings CurrentSettings() const;
     void KeepDesktopTidy(bool on);

@@ -306,8 +306,23 @@ TEST_F(MainFormTest, ApplyTellsWhatItCouldNotDoOncePerCause) {
     TCoolTrayIcon::ShellNotifyIcon = &RecordBalloons;
     auto form = Start();
     EXPECT_EQ((std::vector<std::string>{"Cannot create file x", said}), balloonTexts);
-    TCoolTrayIcon::ShellNotifyIcon = &::Shell_NotifyIconA;
     EXPECT_EQ(269 + 30, form->ClientHeight());
+
+    // Ticks that can't be saved (a folder in the way of their file) are told the
+    // same way; at the end, where no window is left, at the next start.
+    RemoveTree(repo + "Mail.lnk\\");
+    ::DeleteFileA(folders.StatusFile.c_str());
+    ::CreateDirectoryA(folders.StatusFile.c_str(), nullptr);
+    balloonTexts.clear();
+    form = Start();
+    EXPECT_EQ("Could not save the ticks: the next start will apply the old ones.", form->StatusLabel->Caption());
+    TCloseAction action = TCloseAction::caFree;
+    form->FormClose(form.get(), action);
+    form = Start();
+    TCoolTrayIcon::ShellNotifyIcon = &::Shell_NotifyIconA;
+    EXPECT_EQ((std::vector<std::string>{form->StatusLabel->Caption(),
+                                        "Could not save the ticks when Zepton ended: this start applied the old ones."}),
+              balloonTexts);
 }
 
 TEST_F(MainFormTest, AStoredPositionOnNoMonitorComesBackAtTheDefault) {
