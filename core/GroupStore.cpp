@@ -36,6 +36,24 @@ LineTest EntryOfAGroup(const GroupList& groups) {
 
 }  // namespace
 
+int FindGroup(const GroupList& groups, const std::string& name) {
+    for (int i = 0; i < groups.Count(); ++i)
+        if (SameTextNoCase(groups.Name(i), name)) return i;
+    return -1;
+}
+
+std::optional<std::size_t> FirstUnknownGroup(const GroupList& groups, const Names& names) {
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (FindGroup(groups, names[i]) < 0) return i;
+    return std::nullopt;
+}
+
+void TickExactly(GroupList& groups, const Names& names) {
+    for (int i = 0; i < groups.Count(); ++i) groups.SetChecked(i, false);
+    for (const auto& name : names)
+        if (const int i = FindGroup(groups, name); i >= 0) groups.SetChecked(i, true);
+}
+
 Names GroupStore::ListGroups() const {
     return Stems(ListFolder(folders_.DataFolder, ".dat", Listing::VisibleFiles));
 }
@@ -155,7 +173,6 @@ void GroupStore::ApplyGroup(const std::string& group, StagingArea& staging, std:
 }
 
 void GroupStore::AllShortcuts(GroupList& groups) const {
-    for (int i = 0; i < groups.Count(); ++i) groups.SetChecked(i, false);
     CollectDesktopShortcuts();
     try {
         const Names names = ListRepository();
@@ -165,11 +182,7 @@ void GroupStore::AllShortcuts(GroupList& groups) const {
     } catch (const std::exception&) {
         // An older "All shortcuts" in the list is the one ticked below.
     }
-    for (int i = 0; i < groups.Count(); ++i)
-        if (SameTextNoCase(groups.Name(i), AllShortcutsGroup)) {
-            groups.SetChecked(i, true);
-            break;
-        }
+    TickExactly(groups, {AllShortcutsGroup});
 }
 
 void GroupStore::LoadStatus(GroupList& groups) const {

@@ -6,6 +6,8 @@
 #include "core/GroupList.h"
 #include "core/TextLines.h"
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +21,13 @@ struct ApplyOutcome {
     int misplaced = 0;
     SystemError firstError = 0;
 };
+
+// The group named so, letter case aside, or -1.
+int FindGroup(const GroupList& groups, const std::string& name);
+// The place among `names` of the first one that names no group.
+std::optional<std::size_t> FirstUnknownGroup(const GroupList& groups, const Names& names);
+// Ticks the named groups and no other; a name that is no group's ticks nothing.
+void TickExactly(GroupList& groups, const Names& names);
 
 class GroupStore {
 public:

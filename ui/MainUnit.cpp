@@ -1,6 +1,5 @@
 #include "ui/MainUnit.h"
 
-#include "core/CompareText.h"
 #include "core/Errors.h"
 #include "core/Settings.h"
 #include "resources/resource.h"
@@ -53,12 +52,6 @@ std::string GroupCaption(const std::string& group) {
     return caption;
 }
 
-void TickExactly(GroupList& groups, const Names& names) {
-    for (int i = 0; i < groups.Count(); ++i) groups.SetChecked(i, false);
-    for (const auto& name : names)
-        if (const int i = FindGroup(groups, name); i >= 0) groups.SetChecked(i, true);
-}
-
 const char* const TroubleTitle = "The Desktop is not as your groups say";
 const char* const TicksNotSavedText = "Could not save the ticks: the next start will apply the old ones.";
 const char* const TicksNotSavedAtEndText =
@@ -93,18 +86,6 @@ Form& MadeOnFirstUse(Form*& form) {
 }
 
 }  // namespace
-
-int FindGroup(const GroupList& groups, const std::string& name) {
-    for (int i = 0; i < groups.Count(); ++i)
-        if (SameTextNoCase(groups.Name(i), name)) return i;
-    return -1;
-}
-
-std::optional<std::size_t> FirstUnknownGroup(const GroupList& groups, const Names& names) {
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (FindGroup(groups, names[i]) < 0) return i;
-    return std::nullopt;
-}
 
 TMainForm::TMainForm(TComponent* owner, MainFormEnvironment environment)
     : TForm(owner, MainFormOptions()), environment_(std::move(environment)) {

@@ -12,7 +12,6 @@
 #include "toolkit/StdCtrls.h"
 #include "ui/CommandLine.h"
 
-#include <cstddef>
 #include <optional>
 
 namespace zep {
@@ -41,11 +40,6 @@ struct MainFormEnvironment {
     SettingsKeys settingsKeys;
     std::optional<Names> startupTicks;  // the groups ticked in place of the saved ones (a command line's /apply)
 };
-
-// The group named so, letter case aside, or -1.
-int FindGroup(const GroupList& groups, const std::string& name);
-// The place among `names` of the first one that names no group.
-std::optional<std::size_t> FirstUnknownGroup(const GroupList& groups, const Names& names);
 
 class TMainForm : public TForm {
 public:
