@@ -1,6 +1,7 @@
 #include "controls/CoolTrayIcon.h"
 
 #include "toolkit/Forms.h"
+#include "win/Library.h"
 #include "win/WideText.h"
 
 #include <shlwapi.h>
@@ -73,15 +74,8 @@ POINT CursorPos() {
     return pos;
 }
 
-// A function of a loaded system module, looked up at run time; null where this Windows lacks it.
-template <class Function>
-Function LookedUp(const char* module, const char* name) {
-    const HMODULE loaded = ::GetModuleHandleA(module);
-    return loaded ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(loaded, name))) : nullptr;
-}
-
 DWORD Comctl32Version() {
-    const auto getVersion = LookedUp<DLLGETVERSIONPROC>("comctl32.dll", "DllGetVersion");
+    const auto getVersion = EntryOf<DLLGETVERSIONPROC>(::GetModuleHandleA("comctl32.dll"), "DllGetVersion");
     DLLVERSIONINFO info{};
     info.cbSize = sizeof info;
     if (!getVersion || FAILED(getVersion(&info))) return 0;
@@ -90,8 +84,8 @@ DWORD Comctl32Version() {
 
 // Where the shell shows an icon, when it can tell: Windows before 7 cannot.
 std::optional<RECT> IconRect(HWND window, UINT id) {
-    static const auto getRect =
-        LookedUp<decltype(&::Shell_NotifyIconGetRect)>("shell32.dll", "Shell_NotifyIconGetRect");
+    static const auto getRect = EntryOf<decltype(&::Shell_NotifyIconGetRect)>(::GetModuleHandleA("shell32.dll"),
+                                                                               "Shell_NotifyIconGetRect");
     const NOTIFYICONIDENTIFIER icon{sizeof icon, window, id, {}};
     RECT rect;
     if (!getRect || FAILED(getRect(&icon, &rect))) return std::nullopt;

@@ -1,6 +1,7 @@
 #include "toolkit/WindowHook.h"
 
 #include "toolkit/Forms.h"
+#include "win/Library.h"
 
 #include <commctrl.h>
 
@@ -31,8 +32,7 @@ void RegisterMessageWindowClass(WNDPROC procedure) {
 }  // namespace
 
 BOOL(WINAPI* ChangeMessageFilter)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT) =
-    reinterpret_cast<decltype(&::ChangeWindowMessageFilterEx)>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    EntryOf<decltype(&::ChangeWindowMessageFilterEx)>(::GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx");
 
 void LetThroughFromLessPrivileged(HWND window, UINT message) {
     if (ChangeMessageFilter && message != 0) ChangeMessageFilter(window, message, MSGFLT_ALLOW, nullptr);

@@ -7,6 +7,13 @@
 
 namespace zep {
 
+// The function `name` exported by `module`, typed as `Function`; null when
+// either is missing, as on a Windows older than the function.
+template <class Function>
+Function EntryOf(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name))) : nullptr;
+}
+
 class Library {
 public:
     explicit Library(const char* name) : module_(::LoadLibraryA(name)) {}
@@ -19,8 +26,7 @@ public:
     // The exported function of that name, typed as `Function`; null when the DLL or the name is missing.
     template <class Function>
     Function Entry(const char* name) const {
-        return module_ ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module_, name)))
-                       : nullptr;
+        return EntryOf<Function>(module_, name);
     }
 
 private:
