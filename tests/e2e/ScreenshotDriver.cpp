@@ -13,7 +13,6 @@ namespace {
 
 int PrintRect(HWND window) {
     if (!window) return 1;
-    ::Sleep(500);  // let it finish painting before the picture is taken
     RECT r{};
     ::GetWindowRect(window, &r);
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
