@@ -86,11 +86,12 @@ protected:
         ASSERT_TRUE(Eventually([&] { return !icon->FindInTaskbar(); }));
     }
 
-    // The program's application window, once its start-up has ended with its icon in the tray.
+    // The program's application window, once it answers messages with its icon
+    // in the tray. Its start-up Apply may still be running: the start-up lets
+    // waiting messages through before it applies.
     HWND StartedInTheTray(const RunningProgram& program) {
         HWND window = nullptr;
         EXPECT_TRUE(Eventually([&] { return (window = ApplicationWindowOf(program.Id())) != nullptr; }));
-        // Answered only from the message loop, after the start-up has ended.
         EXPECT_TRUE(window && ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, nullptr));
         EXPECT_TRUE(Eventually([&] { return (at = icon->FindInTaskbar()).has_value(); }));
         return window;
@@ -306,6 +307,8 @@ TEST_F(ZeptonProgram, AKeptTidyDesktopLetsNewShortcutsGoOnceWhole) {
     WriteBytes(repo + "Mail.lnk", "Mail");
     const RunningProgram program(exe, prog);
     HWND main = StartedInTheTray(program);
+    // A command is taken only once the start-up is done: its Apply, and the watch armed after it.
+    ASSERT_EQ(std::optional<DWORD>(0), RunningProgram(exe, prog, "/hide").WaitForExit(20000));
     ASSERT_TRUE(main && Listing(desk) == "Mail.lnk") << Listing(desk);
     FileHandle writer(
         ::CreateFileA((desk + "Half.lnk").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, 0, nullptr));
